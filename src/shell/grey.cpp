@@ -1,0 +1,27 @@
+#include "grey.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace terravale {
+
+Grey::Grey() : Screen(QStringLiteral("Grey"))
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::Tool);
+    setWindowTitle(QStringLiteral("Terravale"));
+}
+
+void Grey::formLoad()
+{
+    setBackColor(QColor(48, 133, 214));
+}
+
+void Grey::showBackdrop()
+{
+    if (const QScreen *display = QGuiApplication::primaryScreen())
+        setGeometry(display->geometry());
+    showMaximized();
+    raise();
+}
+
+} // namespace terravale

@@ -1,0 +1,274 @@
+// Title screen, main menu, standard frame, hover rule and the sound gate.
+#include "platform/screen.h"
+#include "shell/frame.h"
+#include "shell/grey.h"
+#include "shell/intro0.h"
+#include "shell/session.h"
+#include "shell/sound.h"
+#include "shell/titlefrm.h"
+#include "testsupport.h"
+
+#include "platform/filechannel.h"
+
+#include <QPushButton>
+#include <QTimer>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace terravale;
+
+namespace {
+const QString kClick = u"wav\\click.wav"_qs;
+
+QByteArray catalogue(int count, int titles)
+{
+    QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
+    for (int i = 1; i <= titles; ++i)
+        bytes += "Sheet " + QByteArray::number(i) + "\r\n";
+    return bytes;
+}
+} // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+private slots:
+    void numberText_data();
+    void numberText();
+    void titleScreenLoads();
+    void titleScreenRecoversWithoutPicture();
+    void firstExitIsSilentOkIsHeard();
+    void menuHasItsEntries_data();
+    void menuHasItsEntries();
+    void menuHoverRule();
+    void soundSwitch();
+    void menuExitAndCancelReturnToSameMenu();
+    void catalogueRead_data();
+    void catalogueRead();
+    void setupformFramesAnyScreen();
+};
+
+void ShellTest::numberText_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0 << u" 0"_qs;
+    QTest::newRow("three") << 3 << u" 3"_qs;
+    QTest::newRow("ten") << 10 << u" 10"_qs;
+    QTest::newRow("negative has no blank") << -2 << u"-2"_qs;
+}
+
+void ShellTest::numberText()
+{
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    QCOMPARE(numText(number), text);
+    QCOMPARE(u"Page"_qs + numText(1) + u" of"_qs + numText(5), u"Page 1 of 5"_qs);
+}
+
+void ShellTest::titleScreenLoads()
+{
+    test::DataFolder data;
+    Titlefrm &title = form<Titlefrm>();
+    QVERIFY(!title.recovered());
+    QCOMPARE(title.windowTitle(), u" "_qs);
+    QCOMPARE(title.size(), QSize(364, 438));
+    QVERIFY(title.Picture1->picture());
+    QCOMPARE(title.Picture1->picture()->sizePixels(), QSize(320, 240));
+    QCOMPARE(title.Command1->text(), u"OK"_qs);
+    QCOMPARE(title.Command2->text(), u"Exit"_qs);
+    QCOMPARE(title.Label4->caption(), u" Terravale"_qs);
+    QVERIFY(isLoaded<Grey>());
+    QCOMPARE(loadedForm<Grey>()->backColor(), QColor(48, 133, 214));
+}
+
+void ShellTest::titleScreenRecoversWithoutPicture()
+{
+    test::DataFolder data;
+    data.remove(u"Images/wallsm.jpg"_qs);
+    Titlefrm &title = form<Titlefrm>();
+    QVERIFY(title.recovered());
+    QCOMPARE(title.windowTitle(), u"Terravale"_qs);
+    QCOMPARE(title.size(), QSize(800, 600));
+    QCOMPARE(title.backColor(), kScreenBlue);
+    QVERIFY(!title.Picture1->picture());
+    QCOMPARE(title.Command1->text(), u"OK"_qs);   // still usable
+}
+
+void ShellTest::firstExitIsSilentOkIsHeard()
+{
+    test::DataFolder data;
+    form<Titlefrm>().Command2_Click();
+    QVERIFY(data.sounds->played.isEmpty());   // soundon is still unset
+
+    form<Titlefrm>().Command1_Click();
+    QCOMPARE(session().soundon, 1);
+    QCOMPARE(data.sounds->played, QStringList{kClick});
+    QVERIFY(isLoaded<intro0>());
+    QVERIFY(!isLoaded<Titlefrm>());
+}
+
+void ShellTest::menuHasItsEntries_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QColor>("back");
+    const QColor black(0, 0, 0), navy(0, 0, 128);
+    QTest::newRow("0") << 0 << u"The Atmosphere"_qs << QRect(120, 2880, 3075, 375) << false << black;
+    QTest::newRow("5") << 5 << u"Forests and Woodlands"_qs << QRect(3360, 2160, 3075, 375) << false << black;
+    QTest::newRow("6") << 6 << u"Rubbish"_qs << QRect(3360, 2880, 3075, 375) << true << black;
+    QTest::newRow("10") << 10 << u"Environmental Groups"_qs << QRect(3360, 5760, 3075, 375) << false << black;
+    QTest::newRow("15") << 15 << u"Resources"_qs << QRect(120, 2160, 3075, 375) << true << black;
+    QTest::newRow("16") << 16 << u"Exit"_qs << QRect(10560, 7920, 1245, 495) << true << black;
+    QTest::newRow("17") << 17 << u"Multiple Choice Wizard"_qs << QRect(6960, 5760, 4635, 495) << true << navy;
+    QTest::newRow("18") << 18 << u"Worksheet Catalogue"_qs << QRect(6960, 6600, 4635, 495) << true << navy;
+    QTest::newRow("19") << 19 << u"Acknowledgments"_qs << QRect(120, 7920, 3075, 495) << true << navy;
+    QTest::newRow("20") << 20 << u"Teachers' Guide"_qs << QRect(120, 1080, 3075, 495) << true << navy;
+}
+
+void ShellTest::menuHasItsEntries()
+{
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    QFETCH(bool, enabled);
+    QFETCH(QColor, back);
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    Label &entry = menu.Label2(index);
+    QCOMPARE(entry.caption(), caption);
+    QCOMPARE(QRect(entry.leftTw(), entry.topTw(), entry.widthTw(), entry.heightTw()), twips);
+    QCOMPARE(entry.geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(entry.isEnabled(), enabled);
+    QCOMPARE(entry.backColor(), back);
+    QCOMPARE(entry.foreColor(), QColor(255, 255, 0));
+    for (int missing : {11, 12, 13, 14})
+        QVERIFY(!menu.Label2.contains(missing));
+}
+
+void ShellTest::menuHoverRule()
+{
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.show();
+    QVERIFY(menu.Label2(6).isOpaque());                  // buttons start filled
+    QTest::mouseMove(&menu, QPoint(790, 100));          // background
+    for (const auto &[index, label] : menu.Label2.items())
+        QVERIFY2(!label->isOpaque(), qPrintable(label->caption()));
+    QTest::mouseMove(&menu.Label2(6), QPoint(5, 5));
+    QVERIFY(menu.Label2(6).isOpaque());
+    QTest::mouseMove(&menu.Label2(15), QPoint(5, 5));   // straight onto another: both lit
+    QVERIFY(menu.Label2(15).isOpaque());
+    QVERIFY(menu.Label2(6).isOpaque());
+}
+
+void ShellTest::soundSwitch()
+{
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    QCOMPARE(session().soundon, 1);
+    QVERIFY(menu.Option1->isChecked());
+    menu.Option2->click();
+    QCOMPARE(session().soundon, 0);
+    menu.Label2_Click(16);
+    QVERIFY(data.sounds->played.isEmpty());
+    menu.Option1->click();
+    QCOMPARE(session().soundon, 1);
+    playclip(kClick);
+    QCOMPARE(data.sounds->played, QStringList{kClick});
+
+    // A fresh menu selects "Sound On" again.
+    session().soundon = 0;
+    unloadForm<intro0>();
+    QCOMPARE(session().soundon, 0);
+    QVERIFY(form<intro0>().Option1->isChecked());
+    QCOMPARE(session().soundon, 1);
+}
+
+void ShellTest::menuExitAndCancelReturnToSameMenu()
+{
+    test::DataFolder data;
+    form<Titlefrm>().Command1_Click();
+    intro0 *menu = loadedForm<intro0>();
+    QVERIFY(menu);
+    menu->Option2->click();
+    menu->Label2_Click(16);
+    Titlefrm *title = loadedForm<Titlefrm>();
+    QVERIFY(title);
+    QCOMPARE(title->Command1->text(), u"Cancel"_qs);
+    title->Command1_Click();
+    QCOMPARE(loadedForm<intro0>(), menu);       // the same menu instance
+    QVERIFY(menu->Option2->isChecked());        // its state unchanged
+    QCOMPARE(session().soundon, 0);
+}
+
+void ShellTest::catalogueRead_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<int>("numsheets");
+    QTest::addColumn<int>("titlesStored");
+    QTest::newRow("three titles") << catalogue(3, 3) << true << 3 << 3;
+    QTest::newRow("empty catalogue") << catalogue(0, 0) << true << 0 << 0;
+    QTest::newRow("missing file") << QByteArray() << false << 0 << 0;
+    QTest::newRow("empty file") << QByteArray() << true << 0 << 0;
+    QTest::newRow("count not a number") << QByteArray("lots\r\nA\r\n") << true << 0 << 0;
+    QTest::newRow("short file") << catalogue(5, 2) << true << 5 << 2;
+    QTest::newRow("a thousand") << catalogue(1000, 1000) << true << 1000 << 1000;
+    QTest::newRow("above a thousand") << catalogue(1002, 1002) << true << 1002 << 1000;
+    QTest::newRow("text after the titles") << catalogue(2, 4) << true << 2 << 2;
+}
+
+void ShellTest::catalogueRead()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, present);
+    QFETCH(int, numsheets);
+    QFETCH(int, titlesStored);
+    test::DataFolder data;
+    if (present)
+        data.write(u"multiple/track.txt"_qs, file);
+    else
+        data.remove(u"multiple/track.txt"_qs);
+    session().sheetnames[titlesStored + 1] = u"stale"_qs;
+    intro0 &menu = form<intro0>();
+    QVERIFY(menu.Timer1->isActive());
+    QTRY_VERIFY(!menu.Timer1->isActive());
+    QCOMPARE(session().numsheets, numsheets);
+    for (int i = 1; i <= titlesStored; ++i)
+        QCOMPARE(session().sheetnames[i], u"Sheet "_qs + QString::number(i));
+    if (titlesStored < 1000)
+        QCOMPARE(session().sheetnames[titlesStored + 1], u"stale"_qs);
+    QVERIFY(!fileChannel().isOpen());
+}
+
+void ShellTest::setupformFramesAnyScreen()
+{
+    test::DataFolder data;
+    class Plain : public Screen {
+    public:
+        Plain() : Screen(u"plain"_qs) {}
+    } plain;
+    class WithPicture : public Screen {
+    public:
+        WithPicture() : Screen(u"withpicture"_qs)
+        {
+            picture = new Picture(this, Picture::Mode::Clip);
+            picture->setObjectName(u"Picture1"_qs);
+        }
+        Picture *picture;
+    } withPicture;
+    setupform(plain);
+    setupform(withPicture);
+    for (Screen *screen : {static_cast<Screen *>(&plain), static_cast<Screen *>(&withPicture)}) {
+        QCOMPARE(screen->windowTitle(), u"Terravale"_qs);
+        QCOMPARE(screen->size(), QSize(800, 600));
+        QCOMPARE(screen->backColor(), QColor(39, 63, 137));
+        QCOMPARE(screen->pos(), plain.pos());
+    }
+    QCOMPARE(withPicture.picture->backColor(), QColor(49, 135, 214));
+}
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"

@@ -1,0 +1,25 @@
+#pragma once
+#include <QDir>
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace gen {
+
+// A generation step beyond pictures and question sets (pages, logo frames, ...).
+struct Step {
+    QString name;
+    std::function<bool(const QDir &content, const QDir &out)> run;
+};
+
+// Steps registered by the other generator sources, run in order after the built-in ones.
+std::vector<Step> &extraSteps();
+
+struct Register {
+    Register(const QString &name, std::function<bool(const QDir &, const QDir &)> run)
+    {
+        extraSteps().push_back({name, std::move(run)});
+    }
+};
+
+} // namespace gen

@@ -1,0 +1,7 @@
+#include "gen.h"
+
+std::vector<gen::Step> &gen::extraSteps()
+{
+    static std::vector<Step> steps;
+    return steps;
+}
