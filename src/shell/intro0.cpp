@@ -59,12 +59,6 @@ QRadioButton *soundOption(QWidget *parent, QRect geometry, const QString &captio
 }
 } // namespace
 
-std::function<void(int)> &intro0::entryAction()
-{
-    static std::function<void(int)> action;
-    return action;
-}
-
 intro0::intro0() : Screen(QStringLiteral("intro0"))
 {
     Label1 = new Label(this);
@@ -143,11 +137,13 @@ void intro0::Timer1_Timer()
 
 void intro0::Label2_Click(int index)
 {
-    if (index == 16) {
+    switch (index) {
+    case 16:
         form<Titlefrm>().Command1->setText(QStringLiteral("Cancel"));
         form<Titlefrm>().showInFront();
-    } else if (entryAction()) {
-        entryAction()(index);
+        break;
+    default:
+        break;
     }
     playclip(QStringLiteral("wav\\click.wav"));
 }

@@ -3,8 +3,6 @@
 #include "platform/picture.h"
 #include "platform/screen.h"
 
-#include <functional>
-
 class QRadioButton;
 class QTimer;
 
@@ -29,9 +27,6 @@ public:
     void Option1_Click();
     void Option2_Click();
     void Timer1_Timer();
-
-    // What the entries that open other screens do; set by those screens' modules.
-    static std::function<void(int index)> &entryAction();
 
 protected:
     void formMouseMove(Qt::MouseButtons buttons, QPointF twips) override;
