@@ -70,7 +70,7 @@ void Picture::setPicture(PictureHandle picture)
 {
     m_picture = std::move(picture);
     if (m_picture && m_mode == Mode::AutoSize)
-        resize(m_picture->sizePixels() + (m_border ? QSize(2, 2) : QSize()));
+        resize(m_picture->sizePixels() + (m_border ? QSize(2, 2) : QSize(0, 0)));
     if (!m_picture)
         m_file.clear();
     update();
@@ -86,7 +86,7 @@ void Picture::setBorder(bool border)
 {
     m_border = border;
     if (m_picture && m_mode == Mode::AutoSize)
-        resize(m_picture->sizePixels() + (m_border ? QSize(2, 2) : QSize()));
+        resize(m_picture->sizePixels() + (m_border ? QSize(2, 2) : QSize(0, 0)));
     update();
 }
 

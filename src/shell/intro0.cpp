@@ -51,10 +51,7 @@ QRadioButton *soundOption(QWidget *parent, QRect geometry, const QString &captio
     auto *option = new QRadioButton(caption, parent);
     option->setGeometry(geometry);
     option->setFont(designFont(QStringLiteral("Tahoma"), 9.75, true));
-    option->setAutoFillBackground(true);
-    QPalette palette = option->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 0));
-    option->setPalette(palette);
+    option->setStyleSheet(QStringLiteral("QRadioButton { color: rgb(255, 255, 0); }"));
     return option;
 }
 } // namespace
@@ -111,9 +108,8 @@ void intro0::formLoad()
         // The menu works without its picture.
     }
     for (QRadioButton *option : {Option1, Option2}) {
-        QPalette palette = option->palette();
-        palette.setColor(QPalette::Window, kScreenBlue);
-        option->setPalette(palette);
+        option->setStyleSheet(QStringLiteral("QRadioButton { color: rgb(255, 255, 0); background-color: %1; }")
+                                  .arg(kScreenBlue.name()));
     }
     session().soundon = 1;
     Timer1->start();

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Shared helpers for the end-to-end checks: the real program in a real X server.
+# Needs DISPLAY (and a PulseAudio server for the sound checks), as tools/services.sh provides.
+set -euo pipefail
+
+: "${TERRAVALE_BIN:?}" "${TERRAVALE_DATA:?}"
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-$(dirname "$TERRAVALE_DATA")/e2e-artifacts}
+mkdir -p "$E2E_ARTIFACTS"
+E2E_DIR=""
+E2E_PID=""
+E2E_REC_PID=""
+E2E_REC_FILE=""
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  e2e_shot "failure-$(basename "$0" .sh)" || true
+  exit 1
+}
+
+e2e_cleanup() {
+  [[ -n "$E2E_REC_PID" ]] && kill "$E2E_REC_PID" 2>/dev/null || true
+  [[ -n "$E2E_PID" ]] && kill "$E2E_PID" 2>/dev/null || true
+  [[ -n "$E2E_DIR" && -d "$E2E_DIR" ]] && rm -rf "$E2E_DIR"
+  return 0
+}
+trap e2e_cleanup EXIT
+
+# Starts the program in a fresh copy of the data folder and waits for the title screen.
+e2e_start() {
+  E2E_DIR=$(mktemp -d /tmp/terravale-e2e.XXXXXX)
+  cp -r "$TERRAVALE_DATA/." "$E2E_DIR/"
+  rm -f "$E2E_DIR/.stamp"
+  if declare -F e2e_before_start >/dev/null; then e2e_before_start; fi
+  (cd "$E2E_DIR" && exec "$TERRAVALE_BIN" >"$E2E_DIR/program.log" 2>&1) &
+  E2E_PID=$!
+  e2e_wait_window Titlefrm >/dev/null
+}
+
+e2e_stop() {
+  [[ -n "$E2E_PID" ]] && kill "$E2E_PID" 2>/dev/null || true
+  wait "$E2E_PID" 2>/dev/null || true
+  E2E_PID=""
+}
+
+# Prints the X id of the visible window whose role is the form name, if any.
+e2e_find_window() {
+  local form=$1 w
+  for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '.*' 2>/dev/null); do
+    if xprop -id "$w" WM_WINDOW_ROLE 2>/dev/null | grep -q "\"$form\""; then
+      echo "$w"
+      return 0
+    fi
+  done
+  return 1
+}
+
+e2e_wait_window() {
+  local form=$1 w
+  for _ in $(seq 100); do
+    if w=$(e2e_find_window "$form"); then
+      sleep 0.15
+      echo "$w"
+      return 0
+    fi
+    sleep 0.1
+  done
+  e2e_fail "window $form did not appear"
+}
+
+e2e_gone() {
+  local form=$1
+  for _ in $(seq 100); do
+    e2e_find_window "$form" >/dev/null || return 0
+    sleep 0.1
+  done
+  e2e_fail "window $form did not go away"
+}
+
+# Screen position of a twip point inside a form's client area.
+e2e_point() {
+  local form=$1 x=$2 y=$3 w geo
+  w=$(e2e_wait_window "$form")
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  echo "$((X + x / 15)) $((Y + y / 15))"
+}
+
+e2e_click() {
+  local p
+  p=$(e2e_point "$1" "$2" "$3")
+  # shellcheck disable=SC2086
+  xdotool mousemove --sync $p
+  sleep 0.05
+  xdotool click 1
+  sleep 0.3
+}
+
+e2e_drag() {
+  local form=$1 p1 p2 x1 y1 x2 y2 i
+  p1=$(e2e_point "$form" "$2" "$3")
+  p2=$(e2e_point "$form" "$4" "$5")
+  read -r x1 y1 <<<"$p1"
+  read -r x2 y2 <<<"$p2"
+  xdotool mousemove --sync "$x1" "$y1"
+  xdotool mousedown 1
+  for i in $(seq 1 10); do
+    xdotool mousemove --sync $((x1 + (x2 - x1) * i / 10)) $((y1 + (y2 - y1) * i / 10))
+    sleep 0.02
+  done
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+e2e_type() { xdotool type --delay 20 -- "$1"; sleep 0.2; }
+e2e_key() { xdotool key "$@"; sleep 0.3; }
+
+e2e_shot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null || true; }
+
+# Records what the default sink plays; e2e_record_stop prints the peak amplitude (0.0 to 1.0).
+e2e_record_start() {
+  E2E_REC_FILE=$(mktemp /tmp/terravale-rec.XXXXXX.wav)
+  local sink
+  sink=$(pactl get-default-sink 2>/dev/null || echo terravale_null)
+  parec -d "$sink.monitor" --file-format=wav "$E2E_REC_FILE" &
+  E2E_REC_PID=$!
+  sleep 0.5
+}
+
+e2e_record_stop() {
+  sleep "${1:-1.5}"
+  kill "$E2E_REC_PID" 2>/dev/null || true
+  wait "$E2E_REC_PID" 2>/dev/null || true
+  E2E_REC_PID=""
+  sox "$E2E_REC_FILE" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}'
+  rm -f "$E2E_REC_FILE"
+}
+
+# True when a recorded peak shows a clip was heard.
+e2e_heard() { awk -v p="$1" 'BEGIN { exit !(p > 0.01) }'; }
