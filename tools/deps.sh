@@ -11,6 +11,7 @@ TERRAVALE_PACKAGES=(
   xvfb xdotool x11-utils imagemagick
   cups cups-bsd printer-driver-cups-pdf poppler-utils
   pulseaudio pulseaudio-utils
+  lintian appstream desktop-file-utils
 )
 
 missing=()

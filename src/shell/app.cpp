@@ -3,6 +3,7 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace terravale {
 
@@ -10,6 +11,8 @@ void startProgram(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("terravale"));
     app.setQuitOnLastWindowClosed(false);
+    app.setDesktopFileName(QStringLiteral("terravale"));
+    app.setWindowIcon(QIcon(QStringLiteral(":/terravale.svg")));
     registerFonts();
 }
 

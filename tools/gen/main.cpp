@@ -79,6 +79,19 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == u"--png"_s) {
+        // terravale-gen --png <svg> <size> <png>: an icon at one size.
+        QSvgRenderer svg(args[2]);
+        const int size = args[3].toInt();
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        svg.render(&painter);
+        painter.end();
+        QDir().mkpath(QFileInfo(args[4]).path());
+        return svg.isValid() && image.save(args[4], "PNG") ? 0 : 1;
+    }
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: terravale-gen <content dir> <data dir>\n");
         return 2;

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The Debian package: builds, passes lintian without errors, installs, starts from its menu entry
+# in the user's own folder, and a reinstall keeps the teacher's worksheets.
+source "$(dirname "$0")/lib.sh"
+build=$(dirname "$TERRAVALE_DATA")
+
+work=$(mktemp -d /tmp/terravale-pkg.XXXXXX)
+home=$work/home
+mkdir -p "$home"
+cleanup_package() { rm -rf "$work"; e2e_cleanup; }
+trap cleanup_package EXIT
+
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; e2e_fail "cpack failed"; }
+deb=$(ls "$work"/terravale_*_amd64.deb)
+echo "built $(basename "$deb")"
+
+if command -v lintian >/dev/null; then
+  lintian "$deb" >"$work/lintian.txt" 2>&1 || true
+  cat "$work/lintian.txt"
+  grep -q '^E:' "$work/lintian.txt" && e2e_fail "lintian reports errors"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$TERRAVALE_SOURCE/packaging/io.github.terravale.Terravale.metainfo.xml" || e2e_fail "metainfo does not validate"
+fi
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; e2e_fail "apt-get install failed"; }
+
+# Start it the way the desktop menu does: the Exec line of the installed entry.
+desktop_start() {
+  local exec_line
+  exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/terravale.desktop)
+  [[ -n "$exec_line" ]] || e2e_fail "no Exec line"
+  (cd / && HOME="$home" XDG_DATA_HOME="$home/.local/share" exec $exec_line >"$work/program.log" 2>&1) &
+  E2E_PID=$!
+  e2e_wait_window Titlefrm >/dev/null
+}
+
+desktop_start
+user=$home/.local/share/terravale
+[[ -f "$user/multiple/track.txt" && -f "$user/multiple/Rubbish.txt" ]] || e2e_fail "per-user folder not prepared"
+[[ -e "$user/Images/wallsm.jpg" ]] || e2e_fail "pictures not reachable from the per-user folder"
+title=$(e2e_find_window Titlefrm)
+[[ "$(xprop -id "$title" WM_CLASS)" == *terravale* ]] || e2e_fail "window class is not terravale"
+xprop -id "$title" _NET_WM_ICON | grep -q 'CARDINAL' || e2e_fail "window has no icon"
+e2e_shot package-title
+
+# A teacher's worksheet, saved as the program saves it, survives a reinstall.
+if declare -F package_save_worksheet >/dev/null; then
+  package_save_worksheet
+else
+  e2e_stop
+  printf ' 1 \r\nTrees\r\n' >"$user/multiple/track.txt"
+  cp "$user/multiple/Rubbish.txt" "$user/multiple/Trees.txt"
+fi
+e2e_stop
+before=$(md5sum "$user/multiple/track.txt" "$user/multiple/Trees.txt")
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >"$work/apt2.log" 2>&1 || { cat "$work/apt2.log"; e2e_fail "reinstall failed"; }
+desktop_start
+e2e_stop
+after=$(md5sum "$user/multiple/track.txt" "$user/multiple/Trees.txt")
+[[ "$before" == "$after" ]] || e2e_fail "the worksheet or the catalogue changed across the reinstall"
+grep -q '^Trees' "$user/multiple/track.txt" || e2e_fail "worksheet no longer listed"
+
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -q terravale >"$work/apt3.log" 2>&1 || e2e_fail "remove failed"
+[[ -f "$user/multiple/Trees.txt" ]] || e2e_fail "removal lost the worksheet"
+echo "package e2e passed"
