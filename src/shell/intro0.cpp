@@ -8,6 +8,8 @@
 #include "platform/fonts.h"
 #include "platform/twips.h"
 #include "worksheets/catalogue.h"
+#include "worksheets/wizard.h"
+#include "worksheets/worksheets.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -137,6 +139,13 @@ void intro0::Label2_Click(int index)
     case 16:
         form<Titlefrm>().Command1->setText(QStringLiteral("Cancel"));
         form<Titlefrm>().showInFront();
+        break;
+    case 17:
+        form<wizard>().showInFront();
+        break;
+    case 18:
+        form<worksheets>().showInFront();
+        unloadForm<intro0>();
         break;
     default:
         break;
