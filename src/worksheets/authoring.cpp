@@ -145,11 +145,12 @@ QString saveWorksheet(Session &session, const WorksheetEntries &entries)
     try {
         ensureCatalogue();
         readCatalogue(session);
-        if (const int twin = caseTwinPosition(session, title)) {
+        const bool listed = cataloguePosition(session, title) != 0;
+        if (const int twin = listed ? 0 : caseTwinPosition(session, title)) {
             return QStringLiteral("There is already a worksheet called ") + session.sheetnames.at(twin)
                    + QStringLiteral(". To replace it, save under exactly that title; otherwise choose another title.");
         }
-        if (cataloguePosition(session, title) == 0 && session.numsheets >= kMaxWorksheets)
+        if (!listed && session.numsheets >= kMaxWorksheets)
             return kSaveProblemMessage;
         const QString path = worksheetPath(title);
         const bool existed = QFileInfo::exists(resolvePath(path));

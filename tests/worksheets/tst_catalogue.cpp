@@ -77,6 +77,7 @@ private slots:
     void saveListsOnceAndOverwrites();
     void saveRefusals_data();
     void saveRefusals();
+    void saveListedTitleBesideItsCaseTwin();
     void saveCreatesMissingCatalogue();
     void saveAfterDeleteListsAgainAtEnd();
     void saveRoundTripsThroughLoader();
@@ -257,6 +258,7 @@ void CatalogueTest::failedWriteLeavesOldCatalogue()
     test::DataFolder data;
     const QByteArray old = catalogue({u"A"_qs, u"B"_qs});
     data.write(kTrack, old);
+    const QStringList files = QDir(data.file(u"multiple"_qs)).entryList(QDir::Files | QDir::Hidden);
     // Title 600 cannot be encoded, so the write fails after 600 lines are written and before the close.
     SheetNames names;
     for (int i = 1; i <= 1000; ++i)
@@ -264,7 +266,7 @@ void CatalogueTest::failedWriteLeavesOldCatalogue()
     QVERIFY_THROWS_EXCEPTION(FileError, writeCatalogue(names, 1000));
     QCOMPARE(data.read(kTrack), old);
     QVERIFY(!fileChannel().isOpen());
-    QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files), QStringList{u"track.txt"_qs});
+    QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void CatalogueTest::killedSaveLeavesCatalogueWhole()
@@ -341,6 +343,18 @@ void CatalogueTest::saveRefusals()
     QCOMPARE(data.read(kTrack), track);
     QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files), before);
     QVERIFY(!fileChannel().isOpen());
+}
+
+void CatalogueTest::saveListedTitleBesideItsCaseTwin()
+{
+    // An older catalogue may list both spellings; each still saves under its own title.
+    test::DataFolder data;
+    const QByteArray track = catalogue({u"Trees"_qs, u"trees"_qs});
+    data.write(kTrack, track);
+    Session s;
+    QCOMPARE(saveWorksheet(s, completeEntries(u"trees"_qs)), kSavedMessage);
+    QCOMPARE(data.read(kTrack), track);
+    QCOMPARE(saveWorksheet(s, completeEntries(u"TREES"_qs)).left(36), u"There is already a worksheet called "_qs);
 }
 
 void CatalogueTest::saveCreatesMissingCatalogue()
