@@ -169,9 +169,7 @@ QString saveWorksheet(Session &session, const WorksheetEntries &entries)
             throw;
         }
         return kSavedMessage;
-    } catch (const FileError &) {
-        return kSaveProblemMessage;
-    } catch (const std::out_of_range &) {
+    } catch (const std::exception &) {
         return kSaveProblemMessage;
     }
 }

@@ -133,6 +133,8 @@ void worksheets::workpage()
         last = s.numsheets;
         Label3(1).hide();
     }
+    // A damaged count above 1000 still lists only the titles that were stored.
+    last = qMin(last, kMaxWorksheets);
     for (int i = base + 1; i <= last; ++i) {
         Label2(i - base).setCaption(s.sheetnames.at(i));
         Label2(i - base).show();
@@ -195,7 +197,7 @@ void worksheets::Label2_Click(int index)
                 Label2(i).hide();
                 Label2(i).setCaption(base + i <= kMaxWorksheets ? s.sheetnames.at(base + i) : QString());
             }
-            for (int i = 1; i <= kSlots && base + i <= s.numsheets; ++i)
+            for (int i = 1; i <= kSlots && base + i <= qMin(s.numsheets, kMaxWorksheets); ++i)
                 Label2(i).show();
             return;
         }
@@ -204,9 +206,7 @@ void worksheets::Label2_Click(int index)
         quiz.Picture1->setPicture(menu.Image1->picture());
         quiz.Label5->setCaption(menu.Label1->caption());
         quiz.showInFront();
-    } catch (const FileError &) {
-        msgBox(kCorrupted);
-    } catch (const std::out_of_range &) {
+    } catch (const std::exception &) {
         msgBox(kCorrupted);
     }
 }
