@@ -14,6 +14,7 @@ E2E_REC_FILE=""
 e2e_fail() {
   echo "FAIL: $*" >&2
   e2e_shot "failure-$(basename "$0" .sh)" || true
+  [[ -n "$E2E_DIR" && -f "$E2E_DIR/program.log" ]] && sed 's/^/program: /' "$E2E_DIR/program.log" >&2
   exit 1
 }
 
