@@ -13,6 +13,7 @@ for folder in Images wmf wmf2 logo wav; do
   fi
 done
 for topic in Rubbish.txt Resources.txt; do
+  [ -f "$installed/multiple/$topic" ] || continue
   cp "$installed/multiple/$topic" "$data/multiple/$topic.new"
   chmod 644 "$data/multiple/$topic.new"
   mv "$data/multiple/$topic.new" "$data/multiple/$topic"

@@ -23,7 +23,7 @@ if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$TERRAVALE_SOURCE/packaging/io.github.terravale.Terravale.metainfo.xml" || e2e_fail "metainfo does not validate"
 fi
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; e2e_fail "apt-get install failed"; }
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; e2e_fail "apt-get install failed"; }
 
 # Start it the way the desktop menu does: the Exec line of the installed entry.
 desktop_start() {
