@@ -1,6 +1,7 @@
 #include "multiple.h"
 
 #include "scoring.h"
+#include "textfit.h"
 #include "welldone.h"
 #include "wrong.h"
 
@@ -28,6 +29,9 @@ Label *textLabel(QWidget *parent, float left, float top, float width, float heig
 }
 
 QFont times(double points) { return designFont(QStringLiteral("Times New Roman"), points); }
+
+// Room for an option button's caption beside its indicator.
+constexpr int kIndicatorRoom = 24;
 } // namespace
 
 multiple::multiple() : Screen(QStringLiteral("multiple"))
@@ -109,10 +113,13 @@ void multiple::showquest()
     Label3(1).setCaption(QStringLiteral("Next Question >>"));
     Label4->setCaption(QStringLiteral("Question") + numText(q));
     Label2->setCaption(s.quest.at(q));
-    Option1(1).setText(s.answera.at(q));
-    Option1(2).setText(s.answerb.at(q));
-    Option1(3).setText(s.answerc.at(q));
-    Option1(4).setText(s.answerd.at(q));
+    Label2->setFont(fittedFont(times(30), Label2->caption(), Label2->size(), true));
+    const std::array<QString, 5> choices{QString(), s.answera.at(q), s.answerb.at(q), s.answerc.at(q), s.answerd.at(q)};
+    for (int i = 1; i <= 4; ++i) {
+        QRadioButton &option = Option1(i);
+        option.setText(choices[i]);
+        option.setFont(fittedFont(times(20.25), choices[i], option.size() - QSize(kIndicatorRoom, 0), false));
+    }
     if (q == 1)
         Label3(0).hide();
     if (q == 10)
@@ -153,8 +160,7 @@ void multiple::Label3_Click(int index)
         s.score += result.score;
         Wrong &wrong = form<Wrong>();
         for (int w = 0; w < result.wrongLines.size(); ++w) {
-            wrong.Label2(w).setCaption(result.wrongLines.at(w));
-            wrong.Label2(w).show();
+            wrong.showLine(w, result.wrongLines.at(w));
         }
         s.quiztitle = Label5->caption();
         wrong.Label6->setCaption(Label6->caption());

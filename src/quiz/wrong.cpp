@@ -1,5 +1,6 @@
 #include "wrong.h"
 
+#include "textfit.h"
 #include "welldone.h"
 
 #include "platform/fonts.h"
@@ -26,7 +27,8 @@ Wrong::Wrong() : Screen(QStringLiteral("Wrong"))
     Label4 = textLine(this, 240, 960, 12000, 540, 15.75);
     Label4->setCaption(QStringLiteral("You answered the following questions incorrectly."));
     for (int i = 0; i <= 9; ++i) {
-        Label *line = textLine(this, 120, 1680 + 600 * i, 12000, 540, 15.75, QColor(255, 255, 255));
+        // 12000 wide as designed would run 120 twips past the screen's edge: stop at the edge.
+        Label *line = textLine(this, 120, 1680 + 600 * i, 11880, 540, 15.75, QColor(255, 255, 255));
         line->hide();
         Label2.add(i, line);
     }
@@ -45,6 +47,14 @@ Wrong::Wrong() : Screen(QStringLiteral("Wrong"))
 void Wrong::formLoad()
 {
     setupform(*this);
+}
+
+void Wrong::showLine(int index, const QString &text)
+{
+    Label &line = Label2(index);
+    line.setCaption(text);
+    line.setFont(fittedFont(designFont(QStringLiteral("Tahoma"), 15.75, true), text, line.size(), true));
+    line.show();
 }
 
 void Wrong::Label3_Click(int)

@@ -18,6 +18,9 @@ public:
     LabelArray Label3; // only index 1, "Exit"
 
     void Label3_Click(int index);
+
+    // Sets and shows wrong-answer line `index`, in a smaller font if it would not fit its line.
+    void showLine(int index, const QString &text);
 };
 
 } // namespace terravale

@@ -107,6 +107,7 @@ private slots:
     void previousAndNext();
     void badCorrectFieldNeverMarksRight();
     void quizExitAndHover();
+    void longTextsShrinkToFit();
     void printWorksheetDoesNotClaimSuccess();
     void resultsVariants_data();
     void resultsVariants();
@@ -416,6 +417,41 @@ void QuizTest::quizExitAndHover()
     QVERIFY(!isLoaded<multiple>());
     QVERIFY(hub.isVisible());
     QCOMPARE(lastClip(data), kClick);
+}
+
+void QuizTest::longTextsShrinkToFit()
+{
+    test::DataFolder data;
+    QuestionSet set = sampleSet();
+    set.quest[2] = u"Which of these things, found in the kitchen bin at home after a family meal, can go into "
+                   "the green glass bank at the supermarket car park on the way to school?"_qs;
+    set.answerb[2] = u"The green bank at the supermarket car park, next to the paper bank"_qs;
+    storeInSession(set);
+    multiple &quiz = form<multiple>();
+    quiz.show();
+    QCOMPARE(quiz.Label2->font().pixelSize(), 40);          // 30 pt as designed
+    QCOMPARE(quiz.Option1(2).font().pixelSize(), 27);       // 20.25 pt as designed
+    click(quiz.Label3(1));
+    QVERIFY(quiz.Label2->font().pixelSize() < 40);
+    const QRect needed = QFontMetrics(quiz.Label2->font())
+                             .boundingRect(QRect(0, 0, quiz.Label2->width(), 10000), Qt::TextWordWrap, set.quest[2]);
+    QVERIFY(needed.height() <= quiz.Label2->height());
+    QVERIFY(quiz.Option1(2).font().pixelSize() < 27);
+    QVERIFY(QFontMetrics(quiz.Option1(2).font()).horizontalAdvance(set.answerb[2]) < quiz.Option1(2).width() - 20);
+    QCOMPARE(quiz.Option1(1).font().pixelSize(), 27);
+    click(quiz.Label3(0));                                   // short texts get the design size back
+    QCOMPARE(quiz.Label2->font().pixelSize(), 40);
+    QCOMPARE(quiz.Option1(2).font().pixelSize(), 27);
+
+    // The wrong-answers line of the long question stays inside the screen.
+    for (int n = 1; n <= 10; ++n)
+        click(quiz.Label3(1));
+    const Label &line = form<Wrong>().Label2(1);
+    QCOMPARE(line.caption(), u" 2. "_qs + set.quest[2]);
+    QVERIFY(line.x() + line.width() <= 800);
+    const QRect lineNeeds = QFontMetrics(line.font()).boundingRect(QRect(0, 0, line.width(), 10000), Qt::TextWordWrap, line.caption());
+    QVERIFY(lineNeeds.height() <= line.height() && lineNeeds.width() <= line.width());
+    QCOMPARE(form<Wrong>().Label2(0).font().pixelSize(), 21);   // 15.75 pt as designed
 }
 
 void QuizTest::printWorksheetDoesNotClaimSuccess()
