@@ -118,6 +118,8 @@ private slots:
     void hubRefusesBadQuestionFile_data();
     void hubRefusesBadQuestionFile();
     void resourcesPictureIsCentred();
+    void shippedSetsOpen_data();
+    void shippedSetsOpen();
 };
 
 void QuizTest::marking_data()
@@ -669,6 +671,38 @@ void QuizTest::resourcesPictureIsCentred()
     QVERIFY(qAbs(centred.x() - (800 - centred.width()) / 2) <= 1);
     QCOMPARE(centred.y(), 84);
     QCOMPARE(form<rubbish>().Image1->geometry(), QRect(56, 48, 200, 90));
+}
+
+void QuizTest::shippedSetsOpen_data()
+{
+    QTest::addColumn<int>("menuEntry");
+    QTest::addColumn<QString>("quizPicture");
+    QTest::newRow("Rubbish") << 6 << u"images\\incineratorsm.jpg"_qs;
+    QTest::newRow("Resources") << 15 << u"images\\windfarmsm.jpg"_qs;
+}
+
+void QuizTest::shippedSetsOpen()
+{
+    QFETCH(int, menuEntry);
+    QFETCH(QString, quizPicture);
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.showInFront();
+    click(menu.Label2(menuEntry));
+    TopicHub *hub = menuEntry == 6 ? static_cast<TopicHub *>(loadedForm<rubbish>()) : loadedForm<resources>();
+    QVERIFY(hub->Image1->picture());
+    click(hub->Label3(0));
+    QVERIFY2(data.messages->shown.isEmpty(), qPrintable(data.messages->shown.join(u'|')));
+    multiple &quiz = form<multiple>();
+    QCOMPARE(quiz.Picture1->fileName(), quizPicture);
+    QVERIFY(quiz.Picture1->picture());
+    QCOMPARE(quiz.Label6->caption(), hub->Label1->caption());
+    for (int n = 1; n <= 10; ++n) {
+        QVERIFY2(correctChoice(session().correct.at(n)) != 0, qPrintable(session().correct.at(n)));
+        QVERIFY(!session().quest.at(n).isEmpty());
+        QVERIFY(!session().answerd.at(n).isEmpty());
+        QVERIFY(!session().quest.at(n).contains(u'&'));
+    }
 }
 
 QTEST_MAIN(QuizTest)
