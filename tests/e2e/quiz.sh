@@ -11,8 +11,9 @@ mapfile -t key < <(tr -d '\r' <"$set_file" | awk 'NR >= 8 && NR <= 71 && (NR - 8
 for k in "${key[@]}"; do [[ "$k" =~ ^[1-4]$ ]] || e2e_fail "bad correct-choice line '$k'"; done
 
 # The click clip of "Check Score >>" plays first and is cut off by the reward clip; only what is
-# heard after SKIP seconds of the recording counts.
-SKIP=${E2E_QUIZ_SKIP:-1.0}
+# heard after the click would have ended counts (the click comes about 0.6 s into the recording).
+click_len=$(soxi -D "$TERRAVALE_DATA/wav/click.wav" 2>/dev/null || echo 0.3)
+SKIP=$(awk -v c="$click_len" 'BEGIN { printf "%.2f", 0.75 + c }')
 reward_peak() {
   sleep 3
   kill "$E2E_REC_PID" 2>/dev/null || true
