@@ -5,6 +5,9 @@
 #include "sound.h"
 #include "titlefrm.h"
 
+#include "topics/resources.h"
+#include "topics/rubbish.h"
+
 #include "platform/fonts.h"
 #include "platform/twips.h"
 #include "worksheets/catalogue.h"
@@ -136,6 +139,12 @@ void intro0::Timer1_Timer()
 void intro0::Label2_Click(int index)
 {
     switch (index) {
+    case 6:
+        form<rubbish>().showInFront();
+        break;
+    case 15:
+        form<resources>().showInFront();
+        break;
     case 16:
         form<Titlefrm>().Command1->setText(QStringLiteral("Cancel"));
         form<Titlefrm>().showInFront();
