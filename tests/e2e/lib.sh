@@ -15,6 +15,12 @@ e2e_fail() {
   echo "FAIL: $*" >&2
   e2e_shot "failure-$(basename "$0" .sh)" || true
   [[ -n "$E2E_DIR" && -f "$E2E_DIR/program.log" ]] && sed 's/^/program: /' "$E2E_DIR/program.log" >&2
+  if [[ -n "$E2E_PID" ]]; then
+    kill -0 "$E2E_PID" 2>/dev/null && echo "program $E2E_PID still running" >&2 || echo "program $E2E_PID has ended" >&2
+    for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+      echo "window $w pid=$(xdotool getwindowpid "$w" 2>/dev/null) $(xprop -id "$w" WM_WINDOW_ROLE 2>/dev/null)" >&2
+    done
+  fi
   exit 1
 }
 
