@@ -143,3 +143,22 @@ e2e_record_stop() {
 
 # True when a recorded peak shows a clip was heard.
 e2e_heard() { awk -v p="$1" 'BEGIN { exit !(p > 0.01) }'; }
+
+# Types a whole worksheet into the open wizard (the title box has the focus; Enter walks the
+# boxes) and ticks choice (q mod 4) of question q, counting from 0.
+e2e_type_worksheet() {
+  local title=$1 q c k x0 y0
+  e2e_type "$title"
+  for q in $(seq 1 10); do
+    e2e_key Return
+    e2e_type "Question $q, about the planet?"
+    for c in A B C D; do
+      e2e_key Return
+      e2e_type "Choice $c$q"
+    done
+  done
+  for q in $(seq 0 9); do
+    k=$((q % 4)); x0=$((240 + 5880 * (q / 5))); y0=$((600 + 1440 * (q % 5)))
+    e2e_click wizard $((x0 + 240 + 2850 * (k % 2) + 120)) $((y0 + 630 + 330 * (k / 2) + 150))
+  done
+}

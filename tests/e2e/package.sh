@@ -44,14 +44,16 @@ title=$(e2e_find_window Titlefrm)
 xprop -id "$title" _NET_WM_ICON | grep -q 'CARDINAL' || e2e_fail "window has no icon"
 e2e_shot package-title
 
-# A teacher's worksheet, saved as the program saves it, survives a reinstall.
-if declare -F package_save_worksheet >/dev/null; then
-  package_save_worksheet
-else
-  e2e_stop
-  printf ' 1 \r\nTrees\r\n' >"$user/multiple/track.txt"
-  cp "$user/multiple/Rubbish.txt" "$user/multiple/Trees.txt"
-fi
+# A teacher's worksheet, saved through the wizard, survives a reinstall.
+e2e_click Titlefrm 1900 6150
+e2e_wait_window intro0 >/dev/null
+e2e_click intro0 9270 6000
+e2e_wait_window wizard >/dev/null
+e2e_type_worksheet "Trees"
+e2e_click wizard 1800 8160
+sleep 0.5
+e2e_key Return
+[[ -f "$user/multiple/Trees.txt" ]] || e2e_fail "the wizard did not save the worksheet"
 e2e_stop
 before=$(md5sum "$user/multiple/track.txt" "$user/multiple/Trees.txt")
 
