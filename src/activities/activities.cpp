@@ -33,7 +33,9 @@ const ActivityDef &rubbishlabDef()
         {
             {T::Label7, -1,
              QStringLiteral("Drag the labels into the correct boxes to label these ways of disposing of rubbish."),
-             {3600, 840, 3705, 1065}, kTimes, 15.75, false, kYellowText, kCentre},
+             // Widened from 3705 at 3600 into the gap between the pictures: the last word wrapped to a
+             // fourth line and was cut off.
+             {3360, 840, 4260, 1065}, kTimes, 15.75, false, kYellowText, kCentre},
             {T::Label6, -1, QString(), {240, 240, 2145, 705}, kTimes, 24, false, kYellowText, kCentre},
         },
         std::nullopt,

@@ -11,6 +11,7 @@
 #define TERRAVALE_HAS_WELLDONE 1
 #endif
 
+#include <QFontMetrics>
 #include <typeindex>
 
 namespace terravale {
@@ -85,6 +86,12 @@ ActivityScreen::ActivityScreen(const ActivityDef &def)
         text->setForeColor(t.color);
         text->setAlignment(t.align);
         text->setOpaque(false);
+        // A wrapped text a line taller than its frame would lose its last descenders: let it grow.
+        const QRect need = QFontMetrics(text->font())
+                               .boundingRect(QRect(0, 0, text->width(), 100000),
+                                             int(t.align | Qt::AlignTop | Qt::TextWordWrap), t.text);
+        if (need.height() > text->height())
+            text->resize(text->width(), need.height());
         switch (t.control) {
         case StaticTextDef::Label5: Label5.add(t.index, text); break;
         case StaticTextDef::Label6: Label6 = text; break;
