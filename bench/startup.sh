@@ -21,7 +21,7 @@ visible() {
 times=()
 for _ in $(seq "$runs"); do
   start=$(date +%s%N)
-  (cd "$dir" && exec "$bin" >/dev/null 2>&1) &
+  (cd "$dir" && exec "$bin" >>"$dir/log.txt" 2>&1) &
   pid=$!
   until visible "$pid" Titlefrm >/dev/null; do sleep 0.002; done
   end=$(date +%s%N)
@@ -31,7 +31,7 @@ done
 median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
 echo "start to title screen shown: median ${median} ms over $runs runs (${times[*]})"
 
-(cd "$dir" && exec "$bin" >/dev/null 2>&1) &
+(cd "$dir" && exec "$bin" >>"$dir/log.txt" 2>&1) &
 pid=$!
 until w=$(visible "$pid" Titlefrm); do sleep 0.01; done
 eval "$(xdotool getwindowgeometry --shell "$w")"

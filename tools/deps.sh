@@ -23,5 +23,5 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   if [[ $(id -u) -ne 0 ]]; then SUDO=sudo; else SUDO=; fi
   $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}"
 fi

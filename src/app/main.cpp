@@ -1,5 +1,6 @@
 #include "platform/fonts.h"
 #include "platform/screen.h"
+#include "platform/sound.h"
 #include "shell/app.h"
 #include "shell/titlefrm.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char **argv)
     terravale::form<terravale::Titlefrm>().show();
     const int status = app.exec();
     terravale::unloadAllForms();
+    terravale::setSoundPlayer(nullptr);   // before the application goes
     return status;
 }

@@ -5,10 +5,17 @@
 #include <QApplication>
 #include <QIcon>
 
+// The icon lives in the core library's resources, which a static library must initialise by hand.
+static void initResources()
+{
+    Q_INIT_RESOURCE(terravale);
+}
+
 namespace terravale {
 
 void startProgram(QApplication &app)
 {
+    initResources();
     app.setApplicationName(QStringLiteral("terravale"));
     app.setQuitOnLastWindowClosed(false);
     app.setDesktopFileName(QStringLiteral("terravale"));
