@@ -7,13 +7,13 @@ source "$(dirname "$0")/lib.sh"
 slots=("3600 2040" "5520 2040" "5520 2520" "3600 2520")
 boxes=("8880 2880" "9000 7300" "4560 7300" "720 5040")
 
-# Reads the text in a band of a form's client area (twips) off the screen; yellow text on blue reads
-# well in the blue channel.
+# Reads the text in a rectangle of a form's client area (twips: left top width height) off the screen;
+# yellow text on blue reads well in the blue channel.
 e2e_read() {
-  local form=$1 top=$2 height=$3 p x y
-  p=$(e2e_point "$form" 0 "$top")
+  local form=$1 left=$2 top=$3 width=$4 height=$5 p x y
+  p=$(e2e_point "$form" "$left" "$top")
   read -r x y <<<"$p"
-  import -window root -crop "800x$((height / 15))+$x+$y" "$E2E_DIR/band.png"
+  import -window root -crop "$((width / 15))x$((height / 15))+$x+$y" "$E2E_DIR/band.png"
   convert "$E2E_DIR/band.png" -channel B -separate -resize 200% "$E2E_DIR/band-blue.png"
   tesseract "$E2E_DIR/band-blue.png" - --psm 6 2>/dev/null | tr '\n' ' ' | tr -s ' '
 }
@@ -26,7 +26,7 @@ e2e_wait_window rubbish >/dev/null
 e2e_click rubbish 5190 8160        # Labelling Activity
 e2e_wait_window rubbishlab >/dev/null
 e2e_shot activity-start
-heading=$(e2e_read rubbishlab 240 705)
+heading=$(e2e_read rubbishlab 240 240 2145 705)
 [[ "$heading" == *Rubbish* ]] || e2e_fail "heading reads '$heading'"
 
 for i in 0 1 2 3; do
@@ -44,7 +44,7 @@ e2e_shot activity-placed
 # A snapped label sits exactly on its box: the box's border is covered by the black label.
 for i in 0 1 2 3; do
   read -r bx by <<<"${boxes[i]}"
-  p=$(e2e_point rubbishlab $((bx + 600)) $((by + 30)))
+  p=$(e2e_point rubbishlab $((bx + 150)) $((by + 200)))
   read -r x y <<<"$p"
   colour=$(import -window root -crop "1x1+$x+$y" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]\{6\}')
   [[ "$colour" == "#000000" ]] || e2e_fail "label $i is not in its box (pixel $colour)"
@@ -54,7 +54,7 @@ e2e_click rubbishlab 7280 8160     # Check Score (shown once every label is in a
 e2e_wait_window Welldone >/dev/null
 sleep 1
 e2e_shot activity-results
-sentence=$(e2e_read Welldone 5400 855)
+sentence=$(e2e_read Welldone 0 5400 12000 855)
 [[ "$sentence" == *"Excellent work. You have scored 4 out of 4."* ]] || e2e_fail "results read '$sentence'"
 
 # The activity stays loaded beneath the results screen.
