@@ -8,11 +8,12 @@
 #   TMP  that temporary folder, removed afterwards.
 # The clip is then levelled and rewritten as 16-bit PCM at 44100 Hz, mono or stereo.
 #
-# Levelling: every clip is brought to the same loudness, measured as the loudest
-# 400 ms of the clip (K-weighted RMS, 100 ms steps), with sample peaks kept at or
-# below -1 dBFS. A recipe may ask to sit above or below that with a comment line
+# Levelling: every clip is brought to the same loudness (gated and K-weighted, as
+# broadcasters measure programme loudness; see loudness_cdb), with sample peaks
+# kept at or below -1 dBFS. A recipe may ask to sit above or below that loudness
+# with a comment line such as
 #   # level: -8
-# (in dB; used for the quiet interface clicks). A clip that cannot reach its level
+# (in dB; the quiet interface clicks use it). A clip that cannot reach its level
 # within 3 dB without passing the peak ceiling fails the build: tame its peaks.
 #
 # sox runs in repeatable mode (-R, through SOX_OPTS), so noise and dither come out
@@ -28,10 +29,11 @@ RATE=44100
 TARGET_CDB=-2000   # loudness every clip is brought to, in hundredths of a dB
 CEILING_CDB=-100   # highest sample peak allowed, hundredths of a dBFS
 TOLERANCE_CDB=300  # how far a clip may end up from its level
-WINDOW=0.4         # loudness window, seconds
-HOP_MS=100         # step between windows, milliseconds
+HOP_MS=100         # step between 400 ms loudness blocks, milliseconds
 
-die() { echo "make-clips: $*" >&2; exit 1; }
+# On failure, the clip being made is removed so that no half-made file is left.
+partial=
+die() { echo "make-clips: $*" >&2; [[ -n $partial ]] && rm -f "$partial"; exit 1; }
 
 (( $# == 2 )) || { echo "usage: bash tools/make-clips.sh <recipe dir> <out dir>" >&2; exit 2; }
 [[ -d $1 ]] || die "no recipe folder: $1"
@@ -43,8 +45,8 @@ export LC_ALL=C
 export SOX_OPTS="-R -V2"
 command -v sox >/dev/null || die "sox is not installed"
 
-# Decimal text to hundredths and back: "-13.82" <-> -1382; "-inf" -> -99900.
-to_cdb() {
+# Decimal text to whole hundredths and back: "-13.82" <-> -1382; "-inf" -> -99900.
+centi() {
   local v=$1 sign=1 int frac
   [[ $v == *inf* ]] && { echo -99900; return; }
   [[ $v == -* ]] && { sign=-1; v=${v#-}; }
@@ -55,7 +57,7 @@ to_cdb() {
   echo $(( sign * (10#$int * 100 + 10#$frac) ))
 }
 
-from_cdb() {
+decimal() {
   local v=$1 sign=
   (( v < 0 )) && { sign=-; v=$(( -v )); }
   printf '%s%d.%02d' "$sign" $(( v / 100 )) $(( v % 100 ))
@@ -63,29 +65,57 @@ from_cdb() {
 
 # A figure of `sox ... stats` output, by its (three-word) label, in hundredths.
 stat_cdb() {  # <stats text> <label>
-  local line
+  local line words
   while IFS= read -r line; do
     if [[ $line == "$2 "* ]]; then
-      set -- $line   # label words, then the overall figure
-      to_cdb "$4"
+      read -r -a words <<<"$line"   # three label words, then the overall figure
+      centi "${words[3]}"
       return
     fi
   done <<<"$1"
   die "sox stats gave no '$2'"
 }
 
-# Loudness of a clip in hundredths of a dB: the loudest 400 ms window of the
-# K-weighted signal (high-pass plus a high shelf), channels averaged by power.
+# Loudness of a clip in hundredths of a dB, after ITU-R BS.1770: the signal is
+# K-weighted (a high-pass and a high shelf), cut into 400 ms blocks every 100 ms,
+# blocks quieter than -70 dB and then those more than 10 dB under the mean of the
+# rest are dropped, and the loudness is the mean power of the blocks kept. So
+# silence and fading tails do not count, and clips of any length compare fairly.
+# A clip shorter than a block is measured as one block (its energy over 400 ms).
 loudness_cdb() {  # <file> <scratch dir>
-  local f=$1 k="$2/kweighted.wav" len_ms start_ms best=-99900 v
-  # 20 dB of headroom so the filters cannot clip; added back below.
-  sox "$f" "$k" gain -20 highpass 40 treble 4 1680 pad 0 "$WINDOW"
-  len_ms=$(( $(sox --i -s "$k") * 1000 / $(sox --i -r "$k") ))
-  for (( start_ms = 0; start_ms + 400 <= len_ms; start_ms += HOP_MS )); do
-    v=$(stat_cdb "$(sox "$k" -n trim "$(from_cdb $(( start_ms / 10 )))" "$WINDOW" stats 2>&1)" "RMS lev dB")
-    (( v > best )) && best=$v
+  local f=$1 dir=$2 k="$2/k.wav" len_ms start_ms i=0 mean
+  local -a level=()
+  # 20 dB of headroom so the filters cannot clip; added back at the end.
+  sox "$f" "$dir/k0.wav" gain -20 highpass 40 treble 4 1680
+  len_ms=$(( $(sox --i -s "$dir/k0.wav") * 1000 / $(sox --i -r "$dir/k0.wav") ))
+  if (( len_ms < 400 )); then
+    sox "$dir/k0.wav" "$k" pad 0 "$(decimal $(( (400 - len_ms) / 10 + 1 )))"
+    len_ms=400
+  else
+    mv "$dir/k0.wav" "$k"
+  fi
+  for (( start_ms = 0; start_ms + 400 <= len_ms; start_ms += HOP_MS, i++ )); do
+    level[i]=$(stat_cdb "$(sox "$k" "$dir/b$i.wav" trim "$(decimal $(( start_ms / 10 )))" 0.4 stats 2>&1)" \
+                        "RMS lev dB")
   done
-  echo $(( best > -90000 ? best + 2000 : best ))
+  mean=$(gated_mean_cdb "$dir" -9000 "${level[@]}")        # -70 dB, less the headroom
+  (( mean > -90000 )) || { echo -99900; return; }
+  mean=$(gated_mean_cdb "$dir" $(( mean - 1000 )) "${level[@]}")
+  echo $(( mean + 2000 ))
+}
+
+# Mean power, in hundredths of a dB, of the blocks <dir>/b<i>.wav whose level is
+# above <gate>: sox's RMS of the blocks played one after another.
+gated_mean_cdb() {  # <dir> <gate> <block levels>...
+  local dir=$1 gate=$2 i=0 v
+  local -a kept=()
+  shift 2
+  for v in "$@"; do
+    (( v > gate )) && kept+=("$dir/b$i.wav")
+    i=$(( i + 1 ))
+  done
+  (( ${#kept[@]} )) || { echo -99900; return; }
+  stat_cdb "$(sox "${kept[@]}" -n stats 2>&1)" "RMS lev dB"
 }
 
 peak_cdb() {  # <file>
@@ -97,7 +127,7 @@ recipe_level_cdb() {  # <recipe>
   local line
   while IFS= read -r line; do
     if [[ $line =~ ^#[[:space:]]*level:[[:space:]]*([-+]?[0-9]+(\.[0-9]+)?) ]]; then
-      to_cdb "${BASH_REMATCH[1]#+}"
+      centi "${BASH_REMATCH[1]#+}"
       return
     fi
   done <"$1"
@@ -111,7 +141,7 @@ recipes=("$src"/*.sh)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-printf '%-12s %6s %3s %8s %8s %7s\n' clip seconds ch loudness peak gain
+printf '%-12s %9s %3s %9s %8s %7s\n' clip seconds ch loudness peak gain
 for recipe in "${recipes[@]}"; do
   name=$(basename "$recipe" .sh)
   dest="$out/$name.wav"
@@ -119,11 +149,9 @@ for recipe in "${recipes[@]}"; do
   scratch="$work/$name.measure"
   mkdir "$tmp" "$scratch"
   rm -f "$dest"
+  partial=$dest
 
-  if ! (cd "$tmp" && OUT="$dest" TMP="$tmp" bash -euo pipefail "$recipe"); then
-    rm -f "$dest"
-    die "recipe $name failed"
-  fi
+  (cd "$tmp" && OUT="$dest" TMP="$tmp" bash -euo pipefail "$recipe") || die "recipe $name failed"
   rm -rf "$tmp"
   [[ -s $dest ]] || die "recipe $name wrote no $dest"
 
@@ -139,7 +167,7 @@ for recipe in "${recipes[@]}"; do
   (( peak + gain > CEILING_CDB )) && gain=$(( CEILING_CDB - peak ))
 
   sox "$dest" -r "$RATE" -b 16 -e signed-integer "$scratch/final.wav" \
-      gain "$(from_cdb "$gain")" fade h 0 -0 0.005
+      gain "$(decimal "$gain")" fade h 0 -0 0.005
   mv "$scratch/final.wav" "$dest"
 
   # Check what was written.
@@ -149,10 +177,11 @@ for recipe in "${recipes[@]}"; do
   diff=$(( loud - want ))
   (( diff < 0 )) && diff=$(( -diff ))
   (( diff <= TOLERANCE_CDB )) ||
-    die "$name is $(from_cdb $(( loud - want ))) dB from its level (peaks too high for its loudness)"
-  (( peak <= CEILING_CDB + 10 )) || die "$name peaks at $(from_cdb "$peak") dBFS"
+    die "$name is $(decimal $(( loud - want ))) dB from its level (peaks too high for its loudness)"
+  (( peak <= CEILING_CDB + 10 )) || die "$name peaks at $(decimal "$peak") dBFS"
   rm -rf "$scratch"
+  partial=
 
-  printf '%-12s %6s %3d %8s %8s %7s\n' "$name" "$(sox --i -D "$dest")" "$channels" \
-      "$(from_cdb "$loud")" "$(from_cdb "$peak")" "$(from_cdb "$gain")"
+  printf '%-12s %9s %3d %9s %8s %7s\n' "$name" "$(sox --i -D "$dest")" "$channels" \
+      "$(decimal "$loud")" "$(decimal "$peak")" "$(decimal "$gain")"
 done
