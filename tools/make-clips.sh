@@ -179,6 +179,13 @@ for recipe in "${recipes[@]}"; do
   (( diff <= TOLERANCE_CDB )) ||
     die "$name is $(decimal $(( loud - want ))) dB from its level (peaks too high for its loudness)"
   (( peak <= CEILING_CDB + 10 )) || die "$name peaks at $(decimal "$peak") dBFS"
+
+  # Qt's sound output loses the first milliseconds of a stream, and all of a very short one:
+  # every clip leads in with 30 ms of silence and a short clip runs on to 0.3 s.
+  len_ms=$(( $(sox --i -s "$dest") * 1000 / RATE ))
+  tail_ms=$(( len_ms < 270 ? 270 - len_ms : 0 ))
+  sox "$dest" "$scratch/padded.wav" pad 0.030 "$(awk -v t="$tail_ms" 'BEGIN { printf "%.3f", t / 1000 }')"
+  mv "$scratch/padded.wav" "$dest"
   rm -rf "$scratch"
   partial=
 

@@ -5,9 +5,14 @@
 #include "sound.h"
 #include "titlefrm.h"
 
+#include "topics/resources.h"
+#include "topics/rubbish.h"
+
 #include "platform/fonts.h"
 #include "platform/twips.h"
 #include "worksheets/catalogue.h"
+#include "worksheets/wizard.h"
+#include "worksheets/worksheets.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -134,9 +139,22 @@ void intro0::Timer1_Timer()
 void intro0::Label2_Click(int index)
 {
     switch (index) {
+    case 6:
+        form<rubbish>().showInFront();
+        break;
+    case 15:
+        form<resources>().showInFront();
+        break;
     case 16:
         form<Titlefrm>().Command1->setText(QStringLiteral("Cancel"));
         form<Titlefrm>().showInFront();
+        break;
+    case 17:
+        form<wizard>().showInFront();
+        break;
+    case 18:
+        form<worksheets>().showInFront();
+        unloadForm<intro0>();
         break;
     default:
         break;

@@ -14,6 +14,7 @@ E2E_REC_FILE=""
 e2e_fail() {
   echo "FAIL: $*" >&2
   e2e_shot "failure-$(basename "$0" .sh)" || true
+  [[ -n "$E2E_DIR" && -f "$E2E_DIR/program.log" ]] && sed 's/^/program: /' "$E2E_DIR/program.log" >&2
   exit 1
 }
 
@@ -120,14 +121,14 @@ e2e_record_start() {
   E2E_REC_FILE=$(mktemp /tmp/terravale-rec.XXXXXX.wav)
   local sink
   sink=$(pactl get-default-sink 2>/dev/null || echo terravale_null)
-  parec -d "$sink.monitor" --file-format=wav "$E2E_REC_FILE" &
+  parec --latency-msec=20 -d "$sink.monitor" --file-format=wav "$E2E_REC_FILE" &
   E2E_REC_PID=$!
   sleep 0.5
 }
 
 e2e_record_stop() {
   sleep "${1:-1.5}"
-  kill "$E2E_REC_PID" 2>/dev/null || true
+  kill -INT "$E2E_REC_PID" 2>/dev/null || true   # lets parec write what it holds
   wait "$E2E_REC_PID" 2>/dev/null || true
   E2E_REC_PID=""
   sox "$E2E_REC_FILE" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}'

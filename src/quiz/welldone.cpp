@@ -1,0 +1,179 @@
+#include "welldone.h"
+
+#include "results.h"
+#include "wrong.h"
+
+#include "platform/filechannel.h"
+#include "platform/fonts.h"
+#include "platform/messagebox.h"
+#include "platform/twips.h"
+#include "shell/frame.h"
+#include "shell/session.h"
+#include "shell/sound.h"
+
+#include <QDateTime>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTimer>
+
+namespace terravale {
+
+namespace {
+Label *sentence(QWidget *parent, float left, float top, float width, float height, double points)
+{
+    auto *label = new Label(parent);
+    label->setGeometryTw(left, top, width, height);
+    label->setFont(designFont(QStringLiteral("Times New Roman"), points));
+    label->setForeColor(kYellow);
+    label->setAlignment(Qt::AlignHCenter);
+    return label;
+}
+
+QTimer *startupTimer(QObject *parent, int interval)
+{
+    auto *timer = new QTimer(parent);
+    timer->setInterval(interval);
+    return timer;
+}
+} // namespace
+
+Welldone::Welldone() : Screen(QStringLiteral("Welldone"))
+{
+    Label4 = new Label(this);
+    Label4->setGeometryTw(0, 120, 12000, 900);
+    Label4->setCaption(QStringLiteral("Well Done!"));
+    Label4->setFont(designFont(QStringLiteral("Tahoma"), 36, true));
+    Label4->setForeColor(kYellow);
+    Label4->setAlignment(Qt::AlignHCenter);
+
+    Picture1 = new Picture(this, Picture::Mode::Clip);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipRect(5880, 1440, 4800, 3600));
+
+    const struct {
+        int index;
+        float left, top, width, height;
+        const char *caption;
+    } buttons[] = {{0, 240, 1800, 3765, 495, ""}, {1, 10560, 7920, 1245, 495, "Exit"}};
+    for (const auto &b : buttons) {
+        auto *button = new Label(this, b.index);
+        button->setGeometryTw(b.left, b.top, b.width, b.height);
+        button->setCaption(QString::fromLatin1(b.caption));
+        button->makeButton(15.75);
+        Label3.add(b.index, button);
+        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
+    }
+    Label3(0).hide();
+
+    Label1 = sentence(this, 0, 5400, 12000, 855, 24);
+    Label5 = sentence(this, 1680, 6000, 8640, 1335, 24);
+    Label5->hide();
+    Label6 = sentence(this, 0, 6240, 12000, 855, 24);
+    Label6->setCaption(QStringLiteral("Read the Key Facts and try again."));
+
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(twipRect(3120, 6600, 5760, 615));
+    Text1->setFont(designFont(QStringLiteral("Times New Roman"), 24));
+    Text1->setMaxLength(25);
+    Text1->hide();
+
+    Label2 = sentence(this, 3120, 7440, 5775, 855, 18);
+    Label2->setCaption(QStringLiteral("Enter your name in the box above before printing your certificate"));
+    Label2->hide();
+
+    Timer1 = startupTimer(this, 1);
+    Timer2 = startupTimer(this, 10);
+    Timer3 = startupTimer(this, 1);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Timer(); });
+}
+
+void Welldone::formLoad()
+{
+    setupform(*this);
+    const Session &s = session();
+    const ScoreBand band = scoreBand(s.score, s.outof);
+    Label1->setCaption(scoreSentence(s.score, s.outof));
+    if (band == ScoreBand::Full) {
+        Label6->hide();
+        Label3(0).show();
+        Label3(0).setCaption(QStringLiteral("Print Certificate"));
+        Text1->show();
+        Label2->show();
+    } else {
+        Label5->setCaption(QStringLiteral("Click the button above to check which questions you answered incorrectly."));
+        Label3(0).setCaption(QStringLiteral("Check Wrong Answers"));
+    }
+    Timer1->start();
+}
+
+void Welldone::Timer1_Timer()
+{
+    try {
+        Picture1->load(QStringLiteral("images\\wallsm.jpg"));
+    } catch (const FileError &) {
+        // The results stand without their picture.
+    }
+    Timer1->stop();
+    Timer2->start();
+}
+
+void Welldone::Timer2_Timer()
+{
+    if (Text1->isVisible())
+        Text1->setFocus();
+    Timer2->stop();
+    Label3(0).setOpaque(true);
+    Label3(1).setOpaque(true);
+    Timer3->start();
+}
+
+void Welldone::Timer3_Timer()
+{
+    QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    if (session().soundon == 1) {
+        const QString clip = pickRewardClip(session().score, [&](int count) { return int(random.bounded(count)); });
+        if (!clip.isEmpty())
+            playclip(clip);
+    }
+    Timer3->stop();
+}
+
+void Welldone::Label3_Click(int index)
+{
+    switch (index) {
+    case 0:
+        if (session().score == session().outof) {
+            try {
+                Printpage();
+            } catch (...) {
+                msgBox(QStringLiteral("Printing has been cancelled."));
+            }
+            return;
+        }
+        form<Wrong>().showInFront();
+        break;
+    case 1:
+        unloadForm<Wrong>();
+        unloadForm<Welldone>();
+        break;
+    default:
+        break;
+    }
+    playclip(QStringLiteral("wav\\click.wav"));
+}
+
+void Welldone::Printpage()
+{
+    // The certificate layout and the printer come with the printing layer.
+    msgBox(QStringLiteral("There was a problem printing to your printer."));
+}
+
+void Welldone::formMouseMove(Qt::MouseButtons, QPointF)
+{
+    clearButtons(Label3, 0, 1);
+}
+
+} // namespace terravale

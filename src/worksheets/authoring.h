@@ -1,0 +1,41 @@
+#pragma once
+#include <QString>
+#include <array>
+
+namespace terravale {
+
+struct QuestionSet;
+struct Session;
+
+// What a teacher typed into the wizard: a title, ten questions, four choices and four tick boxes
+// per question (choice k of question q at 4q + k).
+struct WorksheetEntries {
+    QString title;
+    std::array<QString, 10> questions;
+    std::array<QString, 40> choices;
+    std::array<bool, 40> ticks{};
+};
+
+inline const QString kNoTitleMessage = QStringLiteral("You have not chosen a title for your worksheet");
+inline const QString kSavedMessage = QStringLiteral("Your worksheet has been saved.");
+inline const QString kSaveProblemMessage = QStringLiteral("There was a problem saving your worksheet");
+
+// Why a title cannot name a worksheet file or be read back from the catalogue, or an empty string.
+QString titleProblem(const QString &title);
+
+// Why a question or choice text cannot be stored in a worksheet file, or an empty string.
+QString textProblem(const QString &text, int question);
+
+// The wizard's checks in their fixed order; the first failure's message, or an empty string.
+QString validationMessage(const WorksheetEntries &entries);
+
+// The entries as a question set (the ticked choice's digit as the correct answer).
+QuestionSet questionSetOf(const WorksheetEntries &entries);
+
+// Saves validated entries: checks the catalogue first (created when missing; refused when
+// unreadable, full, or listing the title in other letter case), then writes the worksheet and
+// lists its title. Nothing is written when a check fails; a new worksheet file is removed again
+// when listing it fails. Returns the message to show.
+QString saveWorksheet(Session &session, const WorksheetEntries &entries);
+
+} // namespace terravale

@@ -1,0 +1,247 @@
+#include "worksheets.h"
+
+#include "catalogue.h"
+#include "wizard.h"
+
+#include "platform/filechannel.h"
+#include "platform/fonts.h"
+#include "platform/messagebox.h"
+#include "platform/twips.h"
+#include "quiz/multiple.h"
+#include "quiz/questionset.h"
+#include "shell/frame.h"
+#include "shell/intro0.h"
+#include "shell/session.h"
+#include "shell/sound.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace terravale {
+
+namespace {
+const QString kCorrupted = QStringLiteral("This worksheet seems to be corrupted.");
+
+QCheckBox *modeBox(QWidget *parent, const QString &text, double left, const QColor &fore)
+{
+    auto *box = new QCheckBox(text, parent);
+    box->setGeometry(twipRect(left, 120, 2535, 375));
+    box->setFont(designFont(QStringLiteral("Tahoma"), 12, true));
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::WindowText, fore);
+    box->setPalette(palette);
+    return box;
+}
+} // namespace
+
+worksheets::worksheets() : Screen(QStringLiteral("worksheets"))
+{
+    Label1 = new Label(this);
+    Label1->setGeometryTw(0, 0, 12000, 780);
+    Label1->setCaption(QStringLiteral("Worksheets Catalogue"));
+    Label1->setForeColor(kYellow);
+    Label1->setFont(designFont(QStringLiteral("Tahoma"), 24, true));
+    Label1->setAlignment(Qt::AlignHCenter);
+
+    Check1 = modeBox(this, QStringLiteral("Edit Worksheet"), 120, kYellow);
+    Check2 = modeBox(this, QStringLiteral("Delete Worksheet"), 9240, QColor(255, 0, 0));
+    connect(Check1, &QCheckBox::clicked, this, [this] { Check1_Click(); });
+    connect(Check2, &QCheckBox::clicked, this, [this] { Check2_Click(); });
+
+    auto addSlot = [this](int index, float left, float top, float width, float height, double points) {
+        auto *button = new Label(this, index);
+        button->setGeometryTw(left, top, width, height);
+        button->makeButton(points);
+        Label2.add(index, button);
+        connect(button, &Label::clicked, this, [this](int i) { Label2_Click(i); });
+        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label2, i); });
+        return button;
+    };
+    addSlot(0, 10560, 7920, 1245, 495, 18)->setCaption(QStringLiteral("Exit"));
+    for (int i = 1; i <= kSlots; ++i) {
+        const bool left = i <= 12;
+        addSlot(i, left ? 120 : 6120, float(720 + 600 * ((left ? i : i - 12) - 1)), 5715, 375, 12);
+    }
+
+    const struct {
+        int index;
+        const char *text;
+        float left;
+    } pages[] = {{0, "<< Previous Page", 2640}, {1, "Next Page >>", 6000}};
+    for (const auto &p : pages) {
+        auto *button = new Label(this, p.index);
+        button->setGeometryTw(p.left, 7920, 3195, 495);
+        button->setCaption(QString::fromLatin1(p.text));
+        button->makeButton(15.75);
+        button->hide();
+        Label3.add(p.index, button);
+        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+    }
+
+    Label4 = new Label(this);
+    Label4->setGeometryTw(120, 7920, 1995, 495);
+    Label4->setCaption(QStringLiteral("Page 1"));
+    Label4->setFont(designFont(QStringLiteral("Tahoma"), 15.75, true));
+    Label4->setForeColor(QColor(0, 0, 255));
+    Label4->setBackColor(QColor(255, 255, 255));
+    Label4->setOpaque(true);
+    Label4->setBorder(true);
+    Label4->setAlignment(Qt::AlignHCenter);
+}
+
+void worksheets::formLoad()
+{
+    setupform(*this);
+    Session &s = session();
+    readCatalogueQuietly(s);
+    // The boxes draw no fill of their own, so the screen's blue shows behind them.
+    for (QCheckBox *box : {Check1, Check2}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Window, kScreenBlue);
+        box->setPalette(palette);
+    }
+    s.catpage = 0;
+    for (int i = 1; i <= kSlots; ++i) {
+        Label2(i).hide();
+        Label2(i).setFont(designFont(QStringLiteral("Tahoma"), 12, true));
+    }
+    int last = s.numsheets;
+    if (s.numsheets >= kSlots + 1) {
+        last = kSlots;
+        Label3(1).show();
+    }
+    for (int i = 1; i <= last; ++i) {
+        Label2(i).setCaption(s.sheetnames.at(i));
+        Label2(i).show();
+    }
+}
+
+void worksheets::workpage()
+{
+    const Session &s = session();
+    const int base = kSlots * s.catpage;
+    for (int i = 1; i <= kSlots; ++i) {
+        Label2(i).setCaption(QString());
+        Label2(i).hide();
+    }
+    Label3(0).setVisible(s.catpage != 0);
+    Label3(1).show();
+    Label4->setCaption(QStringLiteral("Page") + numText(s.catpage + 1));
+    // Paging goes on as long as titles lie beyond the page, so every listed title can be reached.
+    int last = base + kSlots;
+    if (s.numsheets < base + kSlots + 1) {
+        last = s.numsheets;
+        Label3(1).hide();
+    }
+    // A damaged count above 1000 still lists only the titles that were stored.
+    last = qMin(last, kMaxWorksheets);
+    for (int i = base + 1; i <= last; ++i) {
+        Label2(i - base).setCaption(s.sheetnames.at(i));
+        Label2(i - base).show();
+    }
+}
+
+void worksheets::Check1_Click()
+{
+    if (Check1->isChecked())
+        Check2->setChecked(false);
+}
+
+void worksheets::Check2_Click()
+{
+    if (Check2->isChecked())
+        Check1->setChecked(false);
+}
+
+void worksheets::Label3_Click(int index)
+{
+    Session &s = session();
+    if (index == 0 && s.catpage > 0)
+        --s.catpage;
+    else if (index == 1)
+        ++s.catpage;
+    workpage();
+    playclip(QStringLiteral("wav\\click.wav"));
+}
+
+void worksheets::Label2_Click(int index)
+{
+    playclip(QStringLiteral("wav\\click.wav"));
+    if (index == 0) {
+        form<intro0>().showInFront();
+        unloadForm<worksheets>();
+        return;
+    }
+    Session &s = session();
+    const QString title = Label2(index).caption();
+    try {
+        {
+            ChannelGuard guard;
+            fileChannel().openRead(worksheetPath(title));
+            loadquestions();
+            fileChannel().close();
+        }
+        if (Check1->isChecked()) {
+            editworksheet();
+            return;
+        }
+        if (Check2->isChecked()) {
+            const QString question =
+                QStringLiteral("Are you sure that you want to delete the worksheet ") + title + QLatin1Char('?');
+            if (msgBox(question, MsgButtons::OkCancel, QStringLiteral(" ")) == MsgResult::Cancel)
+                return;
+            s.delsheet = title;
+            delworksheet(s);
+            const int base = kSlots * s.catpage;
+            for (int i = 1; i <= kSlots; ++i) {
+                Label2(i).hide();
+                Label2(i).setCaption(base + i <= kMaxWorksheets ? s.sheetnames.at(base + i) : QString());
+            }
+            for (int i = 1; i <= kSlots && base + i <= qMin(s.numsheets, kMaxWorksheets); ++i)
+                Label2(i).show();
+            return;
+        }
+        intro0 &menu = form<intro0>();
+        multiple &quiz = form<multiple>();
+        quiz.Picture1->setPicture(menu.Image1->picture());
+        quiz.Label5->setCaption(menu.Label1->caption());
+        quiz.showInFront();
+    } catch (const std::exception &) {
+        msgBox(kCorrupted);
+    }
+}
+
+void worksheets::editworksheet()
+{
+    const bool wasLoaded = isLoaded<wizard>();
+    wizard &w = form<wizard>();
+    const Session &s = session();
+    try {
+        w.Text1->setText(s.worktitle);
+        for (int q = 0; q < 10; ++q) {
+            const int n = q + 1;
+            w.Text2(q).setText(s.quest.at(n));
+            w.Text3(4 * q).setText(s.answera.at(n));
+            w.Text3(4 * q + 1).setText(s.answerb.at(n));
+            w.Text3(4 * q + 2).setText(s.answerc.at(n));
+            w.Text3(4 * q + 3).setText(s.answerd.at(n));
+            // Only 1 to 4 name a choice of this question; anything else would tick another question's box.
+            const int c = correctChoice(s.correct.at(n));
+            if (c == 0)
+                throw FileError(QStringLiteral("Not a choice number: ") + s.correct.at(n));
+            w.Check1(4 * q + c - 1).setChecked(true);
+        }
+    } catch (...) {
+        if (!wasLoaded)
+            unloadForm<wizard>();
+        throw;
+    }
+    w.showInFront();
+}
+
+void worksheets::formMouseMove(Qt::MouseButtons, QPointF)
+{
+    clearButtons(Label2, 0, kSlots);
+}
+
+} // namespace terravale

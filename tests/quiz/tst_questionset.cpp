@@ -1,0 +1,291 @@
+// Question set files: the loader's field rules, damaged files, and the writer's round trip.
+#include "quiz/questionset.h"
+#include "shell/session.h"
+#include "testsupport.h"
+#include "quizfixture.h"
+
+#include "platform/filechannel.h"
+
+#include <QTest>
+
+using namespace terravale;
+using quizfixture::fileBytes;
+using quizfixture::sampleSet;
+
+namespace {
+const QString kFile = u"multiple/Test.txt"_qs;
+
+QuestionSet readFile(const test::DataFolder &data, const QByteArray &bytes)
+{
+    data.write(kFile, bytes);
+    ChannelGuard guard;
+    fileChannel().openRead(kFile);
+    QuestionSet set = readQuestionSet(fileChannel());
+    fileChannel().close();
+    return set;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(terravale::QuestionSet)
+
+class QuestionSetTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loads_data();
+    void loads();
+    void shortFileFailsOnTheRightRead_data();
+    void shortFileFailsOnTheRightRead();
+    void loadquestionsFillsSession();
+    void correctFieldKeptAsText_data();
+    void correctFieldKeptAsText();
+    void writerWritesTheFormat();
+    void roundTrip_data();
+    void roundTrip();
+    void canHold_data();
+    void canHold();
+};
+
+void QuestionSetTest::loads_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QuestionSet>("expected");
+
+    const QuestionSet plain = sampleSet();
+    const QStringList lines = questionSetLines(plain);
+    QTest::newRow("plain CR LF") << fileBytes(lines) << plain;
+    QTest::newRow("LF only") << fileBytes(lines, "\n") << plain;
+    QTest::newRow("CR only") << fileBytes(lines, "\r") << plain;
+    QTest::newRow("no line end after the last line") << fileBytes(lines).chopped(2) << plain;
+    QTest::newRow("text after line 72")
+        << fileBytes(lines + QStringList{u"extra line"_qs, u"more, with a comma"_qs, u"3"_qs}) << plain;
+
+    {
+        QStringList indented = lines;
+        for (int i = 2; i < indented.size(); ++i)
+            indented[i] = u"   "_qs + indented[i];
+        indented[0] = u"\t Sample set"_qs;
+        QTest::newRow("leading blanks dropped") << fileBytes(indented) << plain;
+    }
+    {
+        QuestionSet set = plain;
+        set.title = u"Rivers, seas , ponds"_qs;
+        set.answera[1] = u"red,"_qs;
+        set.quest[10] = u",leading and trailing,"_qs;
+        QStringList stored = lines;
+        stored[0] = u"Rivers& seas & ponds"_qs;
+        stored[3] = u"red&"_qs;
+        stored[65] = u"&leading and trailing&"_qs;
+        QTest::newRow("& becomes a comma") << fileBytes(stored) << set;
+    }
+    {
+        QuestionSet set = plain;
+        set.title = u"Caf\u00e9 \u00a3 \u2019quotes\u2019"_qs;
+        set.answerd[5] = u"na\u00efve \u20ac5"_qs;
+        QByteArray bytes = fileBytes(lines);
+        bytes.replace("Sample set", "Caf\xe9 \xa3 \x92quotes\x92");
+        bytes.replace("5D", "na\xefve \x80" "5");
+        QTest::newRow("Windows-1252 characters") << bytes << set;
+    }
+    {
+        QuestionSet set = plain;
+        set.quest[2] = QString();
+        set.answerb[2] = QString();
+        QStringList gaps = lines;
+        gaps[9] = QString();
+        gaps[11] = u"   "_qs;
+        QTest::newRow("empty and blank lines give empty texts") << fileBytes(gaps) << set;
+    }
+    {
+        QuestionSet set = plain;
+        set.answerc[4] = u"trailing"_qs;
+        QStringList trailing = lines;
+        trailing[26] = u"trailing   "_qs;
+        QTest::newRow("trailing blanks dropped") << fileBytes(trailing) << set;
+    }
+}
+
+void QuestionSetTest::loads()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QuestionSet, expected);
+    test::DataFolder data(false);
+    const QuestionSet set = readFile(data, bytes);
+    QCOMPARE(set.title, expected.title);
+    for (int n = 1; n <= 10; ++n) {
+        QCOMPARE(set.quest[n], expected.quest[n]);
+        QCOMPARE(set.answera[n], expected.answera[n]);
+        QCOMPARE(set.answerb[n], expected.answerb[n]);
+        QCOMPARE(set.answerc[n], expected.answerc[n]);
+        QCOMPARE(set.answerd[n], expected.answerd[n]);
+        QCOMPARE(set.correct[n], expected.correct[n]);
+    }
+    QVERIFY(set == expected);
+}
+
+void QuestionSetTest::shortFileFailsOnTheRightRead_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("empty file") << 0;
+    QTest::newRow("title only") << 1;
+    QTest::newRow("ends after 40 lines") << 40;
+    QTest::newRow("ends before the last blank line") << 71;
+}
+
+void QuestionSetTest::shortFileFailsOnTheRightRead()
+{
+    QFETCH(int, lines);
+    test::DataFolder data(false);
+    const QuestionSet full = sampleSet();
+    data.write(kFile, fileBytes(questionSetLines(full).mid(0, lines)));
+    ChannelGuard guard;
+    fileChannel().openRead(kFile);
+    try {
+        readQuestionSet(fileChannel());
+        QFAIL("a short file was read as complete");
+    } catch (const QuestionSetError &error) {
+        QCOMPARE(error.field(), lines + 1);
+        // Fields read before the failure are kept in the partial set, the rest are empty.
+        const QuestionSet &partial = error.partial();
+        QCOMPARE(partial.title, lines >= 1 ? full.title : QString());
+        // Question n's text is line 3 + 7 (n - 1), its digit line 8 + 7 (n - 1).
+        for (int n = 1; n <= 10; ++n) {
+            QCOMPARE(partial.quest[n], 3 + 7 * (n - 1) <= lines ? full.quest[n] : QString());
+            QCOMPARE(partial.correct[n], 8 + 7 * (n - 1) <= lines ? full.correct[n] : QString());
+        }
+    }
+}
+
+void QuestionSetTest::loadquestionsFillsSession()
+{
+    test::DataFolder data(false);
+    const QuestionSet first = sampleSet(u"First"_qs);
+    data.write(kFile, fileBytes(questionSetLines(first)));
+    fileChannel().openRead(kFile);
+    loadquestions();
+    fileChannel().close();
+    QVERIFY(sessionQuestionSet() == first);
+    QCOMPARE(session().worktitle, u"First"_qs);
+    QCOMPARE(session().answerd.at(10), u"10D"_qs);
+
+    // A short file leaves the session exactly as the last complete load left it.
+    const QuestionSet second = sampleSet(u"Second"_qs);
+    data.write(kFile, fileBytes(questionSetLines(second).mid(0, 40)));
+    fileChannel().openRead(kFile);
+    QVERIFY_THROWS_EXCEPTION(QuestionSetError, loadquestions());
+    fileChannel().abandon();
+    QVERIFY(sessionQuestionSet() == first);
+}
+
+void QuestionSetTest::correctFieldKeptAsText_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("choice");
+    QTest::newRow("digit 1") << u"1"_qs << u"1"_qs << 1;
+    QTest::newRow("digit 4 with blanks") << u"  4  "_qs << u"4"_qs << 4;
+    QTest::newRow("zero") << u"0"_qs << u"0"_qs << 0;
+    QTest::newRow("five") << u"5"_qs << u"5"_qs << 0;
+    QTest::newRow("letter") << u"b"_qs << u"b"_qs << 0;
+    QTest::newRow("two digits") << u"12"_qs << u"12"_qs << 0;
+    QTest::newRow("empty") << QString() << QString() << 0;
+    QTest::newRow("& is not restored") << u"&"_qs << u"&"_qs << 0;
+}
+
+void QuestionSetTest::correctFieldKeptAsText()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, stored);
+    QFETCH(int, choice);
+    test::DataFolder data(false);
+    QStringList lines = questionSetLines(sampleSet());
+    lines[7] = line;   // question 1's digit line
+    const QuestionSet set = readFile(data, fileBytes(lines));
+    QCOMPARE(set.correct[1], stored);
+    QCOMPARE(correctChoice(set.correct[1]), choice);
+    QCOMPARE(set.quest[2], u"Question 2"_qs);
+}
+
+void QuestionSetTest::writerWritesTheFormat()
+{
+    test::DataFolder data(false);
+    QuestionSet set = sampleSet(u"Water, air and soil"_qs);
+    set.correct[1] = u"3"_qs;
+    set.answerb[1] = u"\u00a3 5, please"_qs;
+    data.write(kFile, {});   // the folder
+    fileChannel().openWrite(kFile);
+    writeQuestionSet(fileChannel(), set);
+    fileChannel().close();
+    const QByteArray bytes = data.read(kFile);
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), 73);            // 72 lines, each ended by CR LF
+    QVERIFY(lines.last().isEmpty());
+    QCOMPARE(bytes.count("\r\n"), 72);
+    QCOMPARE(lines[0], QByteArray("Water& air and soil\r"));
+    QCOMPARE(lines[1], QByteArray(" \r"));
+    QCOMPARE(lines[2], QByteArray("Question 1\r"));
+    QCOMPARE(lines[4], QByteArray("\xa3 5& please\r"));
+    QCOMPARE(lines[7], QByteArray("3\r"));
+    QCOMPARE(lines[8], QByteArray(" \r"));
+    QCOMPARE(lines[70], QByteArray("2\r"));
+    QCOMPARE(lines[71], QByteArray(" \r"));
+    QVERIFY(!bytes.contains(','));
+}
+
+void QuestionSetTest::roundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << u"Which bin takes glass?"_qs;
+    QTest::newRow("commas") << u"Paper, card, and tins,"_qs;
+    QTest::newRow("comma first") << u",odd"_qs;
+    QTest::newRow("inner blanks") << u"a  b   c"_qs;
+    QTest::newRow("Windows-1252") << u"Caf\u00e9 \u00a3 \u2019 \u20ac \u2013"_qs;
+    QTest::newRow("quotes inside") << u"the \"green\" bin"_qs;
+    QTest::newRow("empty") << QString();
+    QTest::newRow("single character") << u"x"_qs;
+    QTest::newRow("long") << QString(u"long text "_qs.repeated(40)).trimmed();
+}
+
+void QuestionSetTest::roundTrip()
+{
+    QFETCH(QString, text);
+    QVERIFY(questionSetCanHold(text));
+    test::DataFolder data(false);
+    QuestionSet set = sampleSet(text);
+    for (int n = 1; n <= 10; ++n) {
+        set.quest[n] = text;
+        set.answerc[n] = text;
+        set.correct[n] = QString::number(5 - ((n - 1) % 4 + 1));
+    }
+    data.write(kFile, {});   // the folder
+    fileChannel().openWrite(kFile);
+    writeQuestionSet(fileChannel(), set);
+    fileChannel().close();
+    fileChannel().openRead(kFile);
+    const QuestionSet back = readQuestionSet(fileChannel());
+    fileChannel().close();
+    QVERIFY(back == set);
+}
+
+void QuestionSetTest::canHold_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("plain") << u"plain text"_qs << true;
+    QTest::newRow("comma") << u"a, b"_qs << true;
+    QTest::newRow("ampersand reads back as a comma") << u"a & b"_qs << false;
+    QTest::newRow("leading blank") << u" a"_qs << false;
+    QTest::newRow("trailing blank") << u"a "_qs << false;
+    QTest::newRow("line break") << u"a\nb"_qs << false;
+    QTest::newRow("leading quote") << u"\"a\""_qs << false;
+    QTest::newRow("outside Windows-1252") << u"\u4e2d"_qs << false;
+}
+
+void QuestionSetTest::canHold()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, holds);
+    QCOMPARE(questionSetCanHold(text), holds);
+}
+
+QTEST_MAIN(QuestionSetTest)
+#include "tst_questionset.moc"
