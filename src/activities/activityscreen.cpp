@@ -6,10 +6,7 @@
 #include "shell/session.h"
 #include "shell/sound.h"
 
-#if __has_include("quiz/welldone.h")
 #include "quiz/welldone.h"
-#define TERRAVALE_HAS_WELLDONE 1
-#endif
 
 #include <QFontMetrics>
 #include <typeindex>
@@ -59,13 +56,6 @@ DragEngine engineFor(const ActivityDef &def)
         items.push_back({{item.boxLeft, item.boxTop, def.itemWidth, def.itemHeight},
                          {item.slotLeft, item.slotTop, def.itemWidth, def.itemHeight}});
     return DragEngine(items);
-}
-
-void showResults()
-{
-#ifdef TERRAVALE_HAS_WELLDONE
-    form<Welldone>().showInFront();
-#endif
 }
 
 ActivityScreen::ActivityScreen(const ActivityDef &def)
@@ -213,7 +203,7 @@ void ActivityScreen::Label3_Click(int index)
         break;
     case 2:
         session().score = m_engine.mark();
-        showResults();
+        form<Welldone>().showInFront();
         break;
     default:
         break;

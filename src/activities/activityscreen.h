@@ -88,7 +88,4 @@ private:
 // The rules object of an activity: its boxes, and its labels at their start positions.
 DragEngine engineFor(const ActivityDef &def);
 
-// Shows the results screen for the score and outof now in the session.
-void showResults();
-
 } // namespace terravale

@@ -1,6 +1,8 @@
 // The four activity screens: their data, their load state, and dragging with the mouse on real widgets.
 #include "activities/activities.h"
 #include "platform/screen.h"
+#include "quiz/results.h"
+#include "quiz/welldone.h"
 #include "platform/sound.h"
 #include "shell/session.h"
 #include "testsupport.h"
@@ -389,7 +391,15 @@ void ActivitiesTest::dragIntoBoxes()
     QCOMPARE(session().score, score);
     QCOMPARE(session().outof, n);
     QCOMPARE(data.sounds->played.last(), kClick);
-    QVERIFY(isLoaded<rubbishlab>() || name != u"rubbishlab");
+    // The results screen in front, worded from score and outof; the activity stays beneath it.
+    QVERIFY(isLoaded<Welldone>());
+    Welldone &results = *loadedForm<Welldone>();
+    QVERIFY(results.isVisible());
+    QCOMPARE(results.Label1->caption(), scoreSentence(score, n));
+    if (!swap)
+        QCOMPARE(results.Label1->caption(), u"Excellent work. You have scored %1 out of %1."_qs.arg(n));
+    QVERIFY(screen.isVisible());
+    unloadForm<Welldone>();
 
     // Dragging a label out again leaves "Check Score" shown; marking starts afresh from 0.
     dragTo(screen, n - 1, QPoint(780, 20));
