@@ -8,7 +8,7 @@ TERRAVALE_PACKAGES=(
   libuemf-dev libgif-dev libbenchmark-dev
   fonts-liberation fonts-wine
   sox
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick tesseract-ocr
   cups cups-bsd printer-driver-cups-pdf poppler-utils
   pulseaudio pulseaudio-utils
   lintian appstream desktop-file-utils
