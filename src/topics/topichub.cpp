@@ -1,5 +1,6 @@
 #include "topichub.h"
 
+#include "activities/activities.h"
 #include "platform/filechannel.h"
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
@@ -33,6 +34,8 @@ const Topic &rubbishTopic()
         QStringLiteral("rubbish"),
         QStringLiteral("wmf\\rubbisha.wmf"),
         QStringLiteral("wmf2\\rubbisha.wmf"),
+        []() -> ActivityScreen & { return form<rubbishlab>(); },
+        []() -> ActivityScreen & { return form<rubbishord>(); },
     };
     return topic;
 }
@@ -55,6 +58,8 @@ const Topic &resourcesTopic()
         QStringLiteral("resources"),
         QStringLiteral("wmf\\resources.wmf"),
         QStringLiteral("wmf2\\resources.wmf"),
+        []() -> ActivityScreen & { return form<resourceslab>(); },
+        []() -> ActivityScreen & { return form<resourcesord>(); },
     };
     return topic;
 }
@@ -128,6 +133,12 @@ void TopicHub::openQuiz()
     quiz.showInFront();
 }
 
+void TopicHub::openActivity(ActivityScreen &activity)
+{
+    activity.Label6->setCaption(Label1->caption());
+    activity.showInFront();
+}
+
 void TopicHub::Label3_Click(int index)
 {
     Session &s = session();
@@ -136,14 +147,14 @@ void TopicHub::Label3_Click(int index)
         openQuiz();
         break;
     case 1:
-        // Labelling activity (rubbishlab / resourceslab): its Label6 takes Label1's caption, then it is shown.
+        openActivity(m_topic.labellingActivity());
         break;
     case 2:
         form<intro0>().showInFront();
         detail::unloadForm(typeid(*this));
         break;
     case 3:
-        // Ordering activity (rubbishord / resourcesord): as the labelling activity.
+        openActivity(m_topic.orderingActivity());
         break;
     case 4:
         s.numpages = m_topic.keyFactsPages;

@@ -5,6 +5,8 @@
 
 namespace terravale {
 
+class ActivityScreen;
+
 // What distinguishes one topic hub from another.
 struct Topic {
     QString formName;
@@ -22,6 +24,8 @@ struct Topic {
     QString notesPrefix;
     QString notesScreenPage;
     QString notesPrintPage;
+    ActivityScreen &(*labellingActivity)();   // loads the activity screen if needed
+    ActivityScreen &(*orderingActivity)();
 };
 
 const Topic &rubbishTopic();
@@ -47,6 +51,7 @@ protected:
 
 private:
     void openQuiz();
+    void openActivity(ActivityScreen &activity);
     const Topic &m_topic;
 };
 

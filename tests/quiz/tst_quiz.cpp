@@ -1,5 +1,6 @@
 // The quiz road: marking and scoring, score wording and reward clips, and the screens from the
 // topic hub through the quiz to the results and wrong-answers screens.
+#include "activities/activityscreen.h"
 #include "quiz/multiple.h"
 #include "quiz/questionset.h"
 #include "quiz/results.h"
@@ -575,15 +576,17 @@ void QuizTest::hubDispatch_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("numpages");
     QTest::addColumn<QString>("prefix");
-    QTest::newRow("rubbish labelling") << false << 1 << 0 << QString();
-    QTest::newRow("rubbish ordering") << false << 3 << 0 << QString();
-    QTest::newRow("rubbish key facts") << false << 4 << 2 << u"key rubbish"_qs;
-    QTest::newRow("rubbish notes") << false << 5 << 2 << u"rubbish"_qs;
-    QTest::newRow("resources labelling") << true << 1 << 0 << QString();
-    QTest::newRow("resources key facts") << true << 4 << 5 << u"key resources"_qs;
-    QTest::newRow("resources notes") << true << 5 << 1 << u"resources"_qs;
-    QTest::newRow("rubbish exit") << false << 2 << 0 << QString();
-    QTest::newRow("resources exit") << true << 2 << 0 << QString();
+    QTest::addColumn<QString>("opens");   // the screen shown over the hub
+    QTest::newRow("rubbish labelling") << false << 1 << 0 << QString() << u"rubbishlab"_qs;
+    QTest::newRow("rubbish ordering") << false << 3 << 0 << QString() << u"rubbishord"_qs;
+    QTest::newRow("rubbish key facts") << false << 4 << 2 << u"key rubbish"_qs << QString();
+    QTest::newRow("rubbish notes") << false << 5 << 2 << u"rubbish"_qs << QString();
+    QTest::newRow("resources labelling") << true << 1 << 0 << QString() << u"resourceslab"_qs;
+    QTest::newRow("resources ordering") << true << 3 << 0 << QString() << u"resourcesord"_qs;
+    QTest::newRow("resources key facts") << true << 4 << 5 << u"key resources"_qs << QString();
+    QTest::newRow("resources notes") << true << 5 << 1 << u"resources"_qs << QString();
+    QTest::newRow("rubbish exit") << false << 2 << 0 << QString() << QString();
+    QTest::newRow("resources exit") << true << 2 << 0 << QString() << QString();
 }
 
 void QuizTest::hubDispatch()
@@ -592,6 +595,7 @@ void QuizTest::hubDispatch()
     QFETCH(int, index);
     QFETCH(int, numpages);
     QFETCH(QString, prefix);
+    QFETCH(QString, opens);
     test::DataFolder data;
     intro0 &menu = form<intro0>();
     menu.showInFront();
@@ -611,8 +615,17 @@ void QuizTest::hubDispatch()
         QCOMPARE(resourcesHub ? isLoaded<resources>() : isLoaded<rubbish>(), false);
         QVERIFY(menu.isVisible());
         QCOMPARE(session().soundon, 1);
+    } else if (!opens.isEmpty()) {
+        QCOMPARE(loadedFormCount(), screens + 1);
+        const auto windows = QApplication::topLevelWidgets();
+        const auto it = std::find_if(windows.begin(), windows.end(),
+                                     [&](QWidget *w) { return w->objectName() == opens && w->isVisible(); });
+        QVERIFY2(it != windows.end(), qPrintable(opens));
+        auto *activity = dynamic_cast<ActivityScreen *>(*it);
+        QVERIFY(activity);
+        QCOMPARE(activity->Label6->caption(), hub->Label1->caption());
+        QVERIFY(hub->isVisible());
     } else {
-        QCOMPARE(loadedFormCount(), screens);
         QVERIFY(hub->isVisible());
     }
 }
