@@ -74,6 +74,7 @@ DefaultAuthType None
 LogLevel warn
 PreserveJobHistory Yes
 ErrorPolicy abort-job
+DefaultPaperSize A4
 <Location />
   Order allow,deny
   Allow all
@@ -97,7 +98,7 @@ EOF_PDF
   for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
   # pdftocairo keeps the text of the PDF searchable (Ghostscript loses its character codes).
   lpadmin -p PDF -E -v "cups-pdf:/$TERRAVALE_CUPS_PDF_NAME" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
-    -o pdftops-renderer-default=pdftocairo \
+    -o pdftops-renderer-default=pdftocairo -o media-default=iso_a4_210x297mm \
     >>"$root/log/cupsd.out" 2>&1 || true
   lpadmin -d PDF >>"$root/log/cupsd.out" 2>&1 || true
 }
