@@ -16,6 +16,9 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kLinePixelsPerInch = 600.0;
 const QSizeF kA4(11906, 16838);
+// Text that runs on stays this far from the bottom edge and starts this far down the next page,
+// clear of a printer's unprintable margin.
+constexpr double kRunOnMargin = 720;
 
 std::shared_ptr<Printer> &current()
 {
@@ -68,9 +71,9 @@ void Printer::print(const QString &text, bool endLine)
 {
     ensureOpen();
     const double step = lineHeight();
-    if (m_y > 0 && m_y + step > m_page.height()) {
+    if (m_y > kRunOnMargin && m_y + step > m_page.height() - kRunOnMargin) {
         m_ops.append(op(PrintOp::Kind::NewPage));
-        m_y = 0;
+        m_y = kRunOnMargin;
     }
     PrintOp item = op(PrintOp::Kind::Text);
     item.text = text;

@@ -72,7 +72,8 @@ public:
     double lineHeight() const;
 
     // Prints at the current position; ending the line moves to X = 0 one line height lower,
-    // otherwise X moves past the text. A line that would pass the bottom starts a new page.
+    // otherwise X moves past the text. A line that would come within half an inch of the bottom
+    // goes on a new page, half an inch from its top.
     void print(const QString &text, bool endLine = true);
     // A straight line in the current colour and line width.
     void line(QPointF from, QPointF to);

@@ -343,7 +343,8 @@ void PrintLayoutTest::worksheetLayout()
 
 void PrintLayoutTest::worksheetRunsOntoNewPages()
 {
-    // A short page: the text goes on over as many pages as it needs, each from the top.
+    // A short page: the text goes on over as many pages as it needs, each continuation half an
+    // inch from the top, no line closer than half an inch to the bottom.
     test::DataFolder data;
     auto p = std::make_shared<RecordingPrinter>(QSizeF(11906, 5000));
     setPrinter(p);
@@ -356,12 +357,12 @@ void PrintLayoutTest::worksheetRunsOntoNewPages()
     for (int i = 0; i < ops.size(); ++i) {
         const PrintOp &op = ops.at(i);
         if (op.kind == PrintOp::Kind::NewPage) {
-            QCOMPARE(ops.at(i + 1).at.y(), 0.0);
+            QCOMPARE(ops.at(i + 1).at.y(), 720.0);
             lastY = -1;
             continue;
         }
         QVERIFY(op.at.y() >= lastY);
-        QVERIFY(op.at.y() + step(op.fontSize) <= 5000);
+        QVERIFY(op.at.y() + step(op.fontSize) <= 5000 - 720);
         lastY = op.at.y();
     }
     QCOMPARE(data.messages->shown, QStringList{u"Your worksheet is now printing."_qs});
