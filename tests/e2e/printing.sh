@@ -38,11 +38,11 @@ check_pdf() {
   pdftoppm -r 50 -png "$pdf" "$E2E_ARTIFACTS/printing-$name"
 }
 
-# A dialog besides the screens: a window of the program without a form role.
+# A message box of the program is on screen.
 dialog_shown() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '.*' 2>/dev/null); do
-    xprop -id "$w" WM_WINDOW_ROLE 2>/dev/null | grep -q '"' || return 0
+    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_NET_WM_WINDOW_TYPE_DIALOG' && return 0
   done
   return 1
 }
@@ -87,4 +87,28 @@ check_pdf "$cert" 1 certificate "Well Done Well Done" "Excellent Work" "Amy Lee"
 e2e_click Welldone 11180 8160
 e2e_gone Welldone
 e2e_wait_window rubbish >/dev/null
+e2e_stop
+rm -rf "$E2E_DIR"
+sleep 0.5
+
+# No printer at all: "Print Worksheet" shows its message, nothing is printed, the quiz goes on.
+export CUPS_SERVER=$E2E_ARTIFACTS/no-such-cups.sock
+e2e_start
+e2e_click Titlefrm 1900 6150
+e2e_wait_window intro0 >/dev/null
+e2e_click intro0 4890 3060
+e2e_wait_window rubbish >/dev/null
+e2e_click rubbish 1710 8160
+e2e_wait_window multiple >/dev/null
+before=$(ls "$TERRAVALE_PDF_DIR"/*.pdf 2>/dev/null || true)
+e2e_click multiple 9440 2160
+sleep 1
+dialog_shown || e2e_fail "no message when there is no printer"
+e2e_shot printing-no-printer-message
+e2e_key Return
+sleep 2
+[[ "$(ls "$TERRAVALE_PDF_DIR"/*.pdf 2>/dev/null || true)" == "$before" ]] || e2e_fail "a PDF arrived without a printer"
+kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the program ended after a failed print"
+dialog_shown && e2e_fail "the message did not close"
+e2e_wait_window multiple >/dev/null
 echo "printing e2e passed"
