@@ -40,15 +40,21 @@ cups_start() {
   local root=$TERRAVALE_CUPS_ROOT cupsd_bin
   cupsd_bin=$(command -v cupsd || echo /usr/sbin/cupsd)
   [[ -x "$cupsd_bin" && -x /usr/lib/cups/backend/cups-pdf ]] || return 0
-  if [[ -f "$root/cupsd.pid" ]] && kill -0 "$(cat "$root/cupsd.pid")" 2>/dev/null && lpstat -r 2>/dev/null | grep -q 'is running'; then
-    return 0
-  fi
   mkdir -p "$root"/{spool,cache,state,tmp,log,ppd,pdf-spool} "$TERRAVALE_PDF_DIR"
-  chmod 755 "$root"
-  chgrp lp "$root"/spool "$root"/tmp "$root"/cache 2>/dev/null || true
-  chmod 710 "$root"/spool
-  chmod 1770 "$root"/tmp
-  cat >"$root/cups-files.conf" <<EOF_FILES
+  cat >"/etc/cups/cups-pdf-$TERRAVALE_CUPS_PDF_NAME.conf" <<EOF_PDF
+Out $TERRAVALE_PDF_DIR
+AnonDirName $TERRAVALE_PDF_DIR
+Spool $root/pdf-spool
+Log $root/log
+Label 2
+Grp root
+EOF_PDF
+  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+    chmod 755 "$root"
+    chgrp lp "$root"/spool "$root"/tmp "$root"/cache 2>/dev/null || true
+    chmod 710 "$root"/spool
+    chmod 1770 "$root"/tmp
+    cat >"$root/cups-files.conf" <<EOF_FILES
 ServerRoot $root
 RequestRoot $root/spool
 CacheDir $root/cache
@@ -66,7 +72,7 @@ PeerCred on
 Sandboxing Relaxed
 FileDevice No
 EOF_FILES
-  cat >"$root/cupsd.conf" <<EOF_CONF
+    cat >"$root/cupsd.conf" <<EOF_CONF
 Listen $CUPS_SERVER
 Browsing No
 WebInterface No
@@ -85,22 +91,17 @@ DefaultPaperSize A4
   </Limit>
 </Policy>
 EOF_CONF
-  cat >"/etc/cups/cups-pdf-$TERRAVALE_CUPS_PDF_NAME.conf" <<EOF_PDF
-Out $TERRAVALE_PDF_DIR
-AnonDirName $TERRAVALE_PDF_DIR
-Spool $root/pdf-spool
-Log $root/log
-Label 2
-Grp root
-EOF_PDF
-  "$cupsd_bin" -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" >"$root/log/cupsd.out" 2>&1 &
-  echo $! >"$root/cupsd.pid"
-  for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
+    "$cupsd_bin" -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" >"$root/log/cupsd.out" 2>&1 &
+    echo $! >"$root/cupsd.pid"
+    for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
+  fi
   # pdftocairo keeps the text of the PDF searchable (Ghostscript loses its character codes).
   lpadmin -p PDF -E -v "cups-pdf:/$TERRAVALE_CUPS_PDF_NAME" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
     -o pdftops-renderer-default=pdftocairo -o media-default=iso_a4_210x297mm \
     >>"$root/log/cupsd.out" 2>&1 || true
   lpadmin -d PDF >>"$root/log/cupsd.out" 2>&1 || true
+  cupsenable PDF >/dev/null 2>&1 || true
+  cupsaccept PDF >/dev/null 2>&1 || true
 }
 
 cups_stop() {
