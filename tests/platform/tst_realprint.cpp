@@ -17,6 +17,7 @@
 #include <cups/cups.h>
 
 using namespace terravale;
+using quizfixture::fillSession;
 
 namespace {
 const QString kProblem = u"There was a problem printing to your printer."_qs;
@@ -80,17 +81,6 @@ void setPaper(const QString &size)
     QVERIFY2(ok, "lpadmin could not set the paper");
 }
 
-void fillSession(const QuestionSet &set)
-{
-    Session &s = session();
-    s.worktitle = set.title;
-    s.quest = set.quest;
-    s.answera = set.answera;
-    s.answerb = set.answerb;
-    s.answerc = set.answerc;
-    s.answerd = set.answerd;
-    s.correct = set.correct;
-}
 } // namespace
 
 class RealPrintTest : public QObject {

@@ -17,6 +17,7 @@
 #include <QTest>
 
 using namespace terravale;
+using quizfixture::fillSession;
 
 namespace {
 const QString kProblem = u"There was a problem printing to your printer."_qs;
@@ -84,17 +85,6 @@ PictureHandle rasterPage(int w, int h)
     return std::make_shared<RasterPicture>(image);
 }
 
-void fillSession(const QuestionSet &set)
-{
-    Session &s = session();
-    s.worktitle = set.title;
-    s.quest = set.quest;
-    s.answera = set.answera;
-    s.answerb = set.answerb;
-    s.answerc = set.answerc;
-    s.answerd = set.answerd;
-    s.correct = set.correct;
-}
 
 enum class Outcome { Prints, NoPrinter, Refused };
 } // namespace
