@@ -37,10 +37,12 @@ services_start() {
 # cupsd with its own configuration, spool and logs under $TERRAVALE_CUPS_ROOT and one printer,
 # "PDF" (cups-pdf writing into $TERRAVALE_PDF_DIR), as the default destination.
 cups_start() {
-  local root=$TERRAVALE_CUPS_ROOT cupsd_bin
+  local root=$TERRAVALE_CUPS_ROOT cupsd_bin ppd
   cupsd_bin=$(command -v cupsd || echo /usr/sbin/cupsd)
-  [[ -x "$cupsd_bin" && -x /usr/lib/cups/backend/cups-pdf ]] || return 0
+  ppd=$(find /usr/share/ppd -iname 'CUPS-PDF_opt.ppd*' 2>/dev/null | head -n1)
+  [[ -x "$cupsd_bin" && -x /usr/lib/cups/backend/cups-pdf && -n "$ppd" ]] || return 0
   mkdir -p "$root"/{spool,cache,state,tmp,log,ppd,pdf-spool} "$TERRAVALE_PDF_DIR"
+  chmod a+x "$TERRAVALE_RUNTIME"   # the filters run as lp and reach the spool through it
   cat >"/etc/cups/cups-pdf-$TERRAVALE_CUPS_PDF_NAME.conf" <<EOF_PDF
 Out $TERRAVALE_PDF_DIR
 AnonDirName $TERRAVALE_PDF_DIR
@@ -96,7 +98,7 @@ EOF_CONF
     for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
   fi
   # pdftocairo keeps the text of the PDF searchable (Ghostscript loses its character codes).
-  lpadmin -p PDF -E -v "cups-pdf:/$TERRAVALE_CUPS_PDF_NAME" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+  lpadmin -p PDF -E -v "cups-pdf:/$TERRAVALE_CUPS_PDF_NAME" -P "$ppd" \
     -o pdftops-renderer-default=pdftocairo -o media-default=iso_a4_210x297mm \
     >>"$root/log/cupsd.out" 2>&1 || true
   lpadmin -d PDF >>"$root/log/cupsd.out" 2>&1 || true
