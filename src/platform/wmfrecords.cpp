@@ -234,7 +234,10 @@ private:
         U_POINT16 denom, num;
         if (!get(m_rec, &denom, &num))
             return Outcome::Damaged;
-        return add(cmd::ScaleExt{viewport, num.x, denom.x, num.y, denom.y});
+        // The getter pairs the words up differently from the format (yDenom, yNum, xDenom, xNum),
+        // so the values are taken from the record itself once its size has been checked.
+        const char *w = m_rec + U_SIZE_METARECORD;
+        return add(cmd::ScaleExt{viewport, s16(w + 6), s16(w + 4), s16(w + 2), s16(w)});
     }
 
     Outcome arc(int (*get)(const char *, U_POINT16 *, U_POINT16 *, U_RECT16 *), cmd::ArcKind kind)
@@ -590,8 +593,10 @@ std::optional<Program> parseProgram(const QByteArray &data)
 
     U_WMRPLACEABLE placeable;
     U_WMRHEADER header;
-    const int headerBytes = wmfheader_get(base, end, &placeable, &header);
-    if (headerBytes <= 0 || placeable.Key != 0x9AC6CDD7 || header.Size16w * 2 < U_SIZE_WMRHEADER)
+    // wmfheader_get counts the placeable header twice when it checks the limit, so it is given
+    // the padded end and the header's length is checked against the real end here.
+    const int headerBytes = wmfheader_get(base, end + kPadding, &placeable, &header);
+    if (headerBytes <= 0 || headerBytes > data.size() || placeable.Key != 0x9AC6CDD7 || header.Size16w * 2 < U_SIZE_WMRHEADER)
         return std::nullopt;
     const QRect bounds = QRect(QPoint(placeable.Dst.left, placeable.Dst.top), QPoint(placeable.Dst.right, placeable.Dst.bottom)).normalized();
     const int w = std::abs(placeable.Dst.right - placeable.Dst.left);
