@@ -17,10 +17,10 @@
 #include <uwmf.h>
 
 #include <algorithm>
-#include <memory>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace terravale {
@@ -35,7 +35,7 @@ int16_t clamp16(double v)
 {
     if (!std::isfinite(v))
         return 0;
-    return static_cast<int16_t>(std::clamp(std::lround(v), -32767L, 32767L));
+    return static_cast<int16_t>(std::lround(std::clamp(v, -32767.0, 32767.0)));
 }
 
 U_POINT16 point16(const QPointF &p)
@@ -57,7 +57,8 @@ U_COLORREF colorRef(const QColor &c, double opacity = 1.0, const QColor &under =
     return colorref3_set(over(c.red(), under.red()), over(c.green(), under.green()), over(c.blue(), under.blue()));
 }
 
-// A gradient is stored as the average of its stop colours.
+// A brush as one colour: for a gradient the average of its stops (linear and radial fills are
+// drawn as bands instead), for a texture its average pixel.
 QColor brushColor(const QBrush &brush)
 {
     if (const QGradient *g = brush.gradient()) {
