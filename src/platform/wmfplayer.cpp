@@ -108,7 +108,7 @@ public:
 
     void run()
     {
-        if (m_target.isEmpty())
+        if (m_target.isEmpty() || !m_p.isActive())
             return;
         m_p.save();
         m_p.setClipRect(m_target, Qt::IntersectClip);
