@@ -6,11 +6,13 @@
 #include "platform/wmfplayer.h"
 #include "platform/wmfrecords.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTextDocument>
 
 #include <uwmf.h>
 
@@ -155,6 +157,28 @@ void samplePage(QPainter &p)
     p.setBrush(QColor(200, 60, 160));
     p.drawEllipse(QRectF(5200, 5600, 2000, 2000));           // only its top half shows
     p.restore();
+}
+
+// Headings, paragraphs with bold and italic words, a list and a shaded note, laid out by
+// QTextDocument on the painter's own device (so that points mean the same there).
+void richTextPage(QPainter &p)
+{
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(p.device());
+    doc.setDocumentMargin(0);
+    QFont body(u"Times New Roman"_qs);
+    body.setPointSize(12);
+    doc.setDefaultFont(body);
+    doc.setTextWidth(10000);
+    doc.setHtml(u"<h1 style='font-family:Tahoma; color:#1a4a90'>Key Facts: Resources</h1>"
+                "<p>The Earth gives us <b>water</b>, <i>wood</i>, metals and oil. Some resources, like trees, "
+                "can grow again; others, like oil, will run out one day.</p>"
+                "<ul><li>Turn off lights you are not using.</li><li>Recycle cans – they are made of aluminium.</li></ul>"
+                "<p style='background:#fff3b0'>Did you know? Recycling one can saves energy.</p>"_qs);
+    p.translate(500, 400);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    doc.documentLayout()->draw(&p, context);
 }
 
 } // namespace
@@ -555,8 +579,10 @@ void WmfWriterTest::clipEndsWithRestore()
 void WmfWriterTest::roundTrip_data()
 {
     QTest::addColumn<QSize>("shown");
-    QTest::newRow("screen size") << QSize(800, 567);
-    QTest::newRow("half size") << QSize(400, 284);
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("page at screen size") << QSize(800, 567) << false;
+    QTest::newRow("page at half size") << QSize(400, 284) << false;
+    QTest::newRow("rich text at screen size") << QSize(800, 567) << true;
 }
 
 // Tolerance: the mean largest channel difference stays under 2 (of 255) and at least 98% of the
@@ -564,6 +590,8 @@ void WmfWriterTest::roundTrip_data()
 void WmfWriterTest::roundTrip()
 {
     QFETCH(QSize, shown);
+    QFETCH(bool, richText);
+    const auto draw = richText ? richTextPage : samplePage;
     const QSize page(11000, 7800);
     QImage direct(shown, QImage::Format_RGB32);
     direct.fill(Qt::white);
@@ -575,9 +603,9 @@ void WmfWriterTest::roundTrip()
         QPainter p(&direct);
         p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
         p.scale(double(shown.width()) / page.width(), double(shown.height()) / page.height());
-        samplePage(p);
+        draw(p);
     }
-    const QByteArray wmf = paintToWmf(page, samplePage);
+    const QByteArray wmf = paintToWmf(page, draw);
     const PictureHandle picture = readWmf(wmf);
     QVERIFY(picture);
     QCOMPARE(picture->sizePixels(), QSize(733, 520));
@@ -595,6 +623,8 @@ void WmfWriterTest::roundTrip()
     }
     QVERIFY2(d.mean < 2.0, qPrintable(u"mean difference %1"_qs.arg(d.mean)));
     QVERIFY2(d.close >= 0.98, qPrintable(u"close pixels %1"_qs.arg(d.close)));
+    if (richText)
+        return;
     // Every kind of record the page needs was written.
     const auto program = parseProgram(wmf);
     QVERIFY(!all<cmd::Text>(*program).empty());
