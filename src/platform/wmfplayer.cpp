@@ -27,9 +27,9 @@ constexpr uint32_t kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086;
 
 // Device-context state: everything SaveDC keeps and RestoreDC brings back.
 struct Dc {
-    PenSpec pen;
-    BrushSpec brush{U_BS_SOLID, Qt::white, 0, {}};
-    FontSpec font;
+    LogPen pen;
+    LogBrush brush{U_BS_SOLID, Qt::white, 0, {}};
+    LogFont font;
     QColor text = Qt::black;
     QColor bk = Qt::white;
     int bkMode = U_OPAQUE;
@@ -42,7 +42,7 @@ struct Dc {
 };
 
 struct Other {};
-using Object = std::variant<Other, PenSpec, BrushSpec, FontSpec>;
+using Object = std::variant<Other, LogPen, LogBrush, LogFont>;
 
 // Object table: a new object takes the lowest free slot; unsupported kinds take one too.
 class ObjectTable {
@@ -157,7 +157,7 @@ private:
         if (!m_penDirty)
             return;
         m_penDirty = false;
-        const PenSpec &s = m_dc.pen;
+        const LogPen &s = m_dc.pen;
         const int kind = s.style & U_PS_STYLE_MASK;
         if (kind == U_PS_NULL) {
             m_p.setPen(Qt::NoPen);
@@ -194,7 +194,7 @@ private:
 
     QBrush brush() const
     {
-        const BrushSpec &b = m_dc.brush;
+        const LogBrush &b = m_dc.brush;
         switch (b.style) {
         case U_BS_NULL: return Qt::NoBrush;
         case U_BS_HATCHED: {
@@ -244,20 +244,20 @@ private:
 
     void select(const Object &o)
     {
-        if (const auto *pen = std::get_if<PenSpec>(&o)) {
+        if (const auto *pen = std::get_if<LogPen>(&o)) {
             m_dc.pen = *pen;
             m_penDirty = true;
-        } else if (const auto *b = std::get_if<BrushSpec>(&o)) {
+        } else if (const auto *b = std::get_if<LogBrush>(&o)) {
             m_dc.brush = *b;
             m_brushDirty = true;
-        } else if (const auto *f = std::get_if<FontSpec>(&o)) {
+        } else if (const auto *f = std::get_if<LogFont>(&o)) {
             m_dc.font = *f;
         }
     }
 
     QFont font(double *emOut) const
     {
-        const FontSpec &f = m_dc.font;
+        const LogFont &f = m_dc.font;
         const QString face = f.face.isEmpty() ? QStringLiteral("Arial") : f.face;
         QFont font(face);
         double em;

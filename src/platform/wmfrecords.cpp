@@ -159,7 +159,7 @@ public:
             U_PEN pen;
             if (!U_WMRCREATEPENINDIRECT_get(m_rec, &pen))
                 return Outcome::Damaged;
-            return add(cmd::CreatePen{PenSpec{pen.Style, std::min(32767, std::abs(int(int16_t(pen.Widthw[0])))), color(pen.Color)}});
+            return add(cmd::CreatePen{LogPen{pen.Style, std::min(32767, std::abs(int(int16_t(pen.Widthw[0])))), color(pen.Color)}});
         }
         case U_WMR_CREATEBRUSHINDIRECT: {
             const char *b = nullptr;
@@ -167,7 +167,7 @@ public:
                 return Outcome::Damaged;
             U_WLOGBRUSH lb;
             std::memcpy(&lb, b, U_SIZE_WLOGBRUSH);
-            BrushSpec brush;
+            LogBrush brush;
             brush.style = lb.Style;
             brush.color = color(lb.Color);
             brush.hatch = lb.Hatch;
@@ -321,19 +321,19 @@ private:
         const char *f = nullptr;
         if (!U_WMRCREATEFONTINDIRECT_get(m_rec, &f) || !fits(f, U_SIZE_FONT_CORE, m_end))
             return Outcome::Damaged;
-        FontSpec spec;
-        spec.height = s16(f);
-        spec.width = s16(f + 2);
-        spec.escapement = s16(f + 4);
-        spec.weight = s16(f + 8);
-        spec.italic = f[10] != 0;
-        spec.underline = f[11] != 0;
-        spec.strikeOut = f[12] != 0;
+        LogFont lf;
+        lf.height = s16(f);
+        lf.width = s16(f + 2);
+        lf.escapement = s16(f + 4);
+        lf.weight = s16(f + 8);
+        lf.italic = f[10] != 0;
+        lf.underline = f[11] != 0;
+        lf.strikeOut = f[12] != 0;
         const char *name = f + U_SIZE_FONT_CORE;
         const qsizetype room = std::clamp<qsizetype>(m_end - name, 0, 32);
         const qsizetype len = qsizetype(strnlen(name, size_t(room)));
-        spec.face = decodeCp1252(QByteArray(name, len)).trimmed();
-        return add(cmd::CreateFont{spec});
+        lf.face = decodeCp1252(QByteArray(name, len)).trimmed();
+        return add(cmd::CreateFont{lf});
     }
 
     Outcome patternBrush()
@@ -344,7 +344,7 @@ private:
             return Outcome::Damaged;
         if (!U_WMRDIBCREATEPATTERNBRUSH_get(m_rec, &style, &usage, &bm16, &dib) || !dib)
             return add(cmd::CreateOther{});
-        BrushSpec brush;
+        LogBrush brush;
         brush.style = U_BS_DIBPATTERNPT;
         brush.pattern = decodeDib(dib, m_end, usage);
         if (brush.pattern.isNull())

@@ -22,34 +22,34 @@ struct Edges {
     QRectF rect() const { return QRectF(QPointF(left, top), QPointF(right, bottom)).normalized(); }
 };
 
-struct PenSpec {
+struct LogPen {
     uint16_t style = 0;          // PS_* with end-cap and join bits
     int width = 0;               // logical units; 0 is one device pixel
     QColor color = Qt::black;
-    bool operator==(const PenSpec &) const = default;
+    bool operator==(const LogPen &) const = default;
 };
 
-struct BrushSpec {
+struct LogBrush {
     uint16_t style = 0;          // BS_SOLID, BS_NULL, BS_HATCHED, BS_PATTERN, BS_DIBPATTERNPT
     QColor color = Qt::white;
     uint16_t hatch = 0;
     QImage pattern;              // pattern brushes
 };
 
-struct FontSpec {
+struct LogFont {
     int height = 0;              // negative: character height; positive: cell height; 0: default
     int width = 0;
     int escapement = 0;          // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false, underline = false, strikeOut = false;
     QString face;
-    bool operator==(const FontSpec &) const = default;
+    bool operator==(const LogFont &) const = default;
 };
 
 namespace cmd {
-struct CreatePen { PenSpec pen; };
-struct CreateBrush { BrushSpec brush; };
-struct CreateFont { FontSpec font; };
+struct CreatePen { LogPen pen; };
+struct CreateBrush { LogBrush brush; };
+struct CreateFont { LogFont font; };
 struct CreateOther {};                              // palette, region, bitmap: takes a slot only
 struct SelectObject { int index; };
 struct DeleteObject { int index; };

@@ -41,13 +41,13 @@ std::vector<T> all(const Program &p)
 
 // The objects selected when the n-th command of type T is drawn.
 template <typename T>
-std::tuple<PenSpec, BrushSpec, FontSpec> selectedAt(const Program &p, int n = 0)
+std::tuple<LogPen, LogBrush, LogFont> selectedAt(const Program &p, int n = 0)
 {
     std::vector<Command> table;
     std::vector<bool> used;
-    PenSpec pen;
-    BrushSpec brush;
-    FontSpec font;
+    LogPen pen;
+    LogBrush brush;
+    LogFont font;
     for (const Command &c : p.commands) {
         if (std::holds_alternative<cmd::CreatePen>(c) || std::holds_alternative<cmd::CreateBrush>(c)
             || std::holds_alternative<cmd::CreateFont>(c)) {
@@ -280,7 +280,7 @@ void WmfWriterTest::fonts()
     QCOMPARE(texts[0].at, QPoint(300, 700));                 // on the baseline
     QCOMPARE(int(texts[0].dx.size()), int(texts[0].text.size()));
     QVERIFY(std::abs(std::accumulate(texts[0].dx.begin(), texts[0].dx.end(), 0) - advance) <= 1.0);
-    const FontSpec f = std::get<2>(selectedAt<cmd::Text>(p));
+    const LogFont f = std::get<2>(selectedAt<cmd::Text>(p));
     QCOMPARE(f.face, family);
     QCOMPARE(f.height, -points * 20);                         // 1440 units an inch
     QCOMPARE(f.weight, bold ? 700 : 400);
@@ -323,7 +323,7 @@ void WmfWriterTest::pens()
         painter.drawRect(100, 100, 400, 300);
     });
     QCOMPARE(int(all<cmd::Rectangle>(p).size()), 1);
-    const PenSpec s = std::get<0>(selectedAt<cmd::Rectangle>(p));
+    const LogPen s = std::get<0>(selectedAt<cmd::Rectangle>(p));
     QCOMPARE(int(s.style), style);
     QCOMPARE(s.width, width);
     if (style != U_PS_NULL)
@@ -355,7 +355,7 @@ void WmfWriterTest::brushes()
         painter.drawEllipse(QRectF(100, 100, 400, 300));
     });
     QCOMPARE(int(all<cmd::Ellipse>(p).size()), 1);
-    const BrushSpec b = std::get<1>(selectedAt<cmd::Ellipse>(p));
+    const LogBrush b = std::get<1>(selectedAt<cmd::Ellipse>(p));
     QCOMPARE(int(b.style), style);
     if (colour.isValid())
         QVERIFY2(std::abs(b.color.red() - colour.red()) <= 1 && std::abs(b.color.green() - colour.green()) <= 1
