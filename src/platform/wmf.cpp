@@ -2,12 +2,7 @@
 
 namespace terravale {
 
-// The metafile reader and writer come next; until then nothing is read or written.
-QByteArray paintToWmf(const QSize &, const std::function<void(QPainter &)> &, int)
-{
-    return {};
-}
-
+// The metafile reader comes next; until then nothing is read.
 PictureHandle readWmf(const QByteArray &)
 {
     return nullptr;
