@@ -43,8 +43,9 @@ bool makePages(const QDir &content, const QDir &out)
         double aspect = 0.75;
         if (!page.picture.isEmpty()) {
             const QString artPath = src.filePath(u"art/"_s + page.picture);
-            art = std::make_unique<QSvgRenderer>(artPath);
-            if (!QFileInfo::exists(artPath) || !art->isValid()) {
+            if (QFileInfo::exists(artPath))
+                art = std::make_unique<QSvgRenderer>(artPath);
+            if (!art || !art->isValid()) {
                 warn(page.name + u": picture "_s + page.picture + u" is missing; the page is made without it"_s);
                 art.reset();
             } else if (art->viewBoxF().height() > 0) {
