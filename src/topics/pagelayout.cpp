@@ -236,7 +236,7 @@ PageLayout layoutPage(const PageSource &page, PageVersion version, double pictur
         style = {{u"Arial"_s, 24, true}, {u"Arial"_s, big * 1.15, true}, {u"Tahoma"_s, big, false},
                  QColor(255, 255, 255), layout.accent.darker(125), QColor(34, 34, 51), 10, 1.08};
     } else {
-        style = {{u"Arial"_s, 22, true}, {u"Arial"_s, 13.2, true}, {u"Times New Roman"_s, 12, false},
+        style = {{u"Arial"_s, 22, true}, {u"Arial"_s, 14.3, true}, {u"Times New Roman"_s, 13, false},
                  QColor(0, 0, 0), QColor(0, 0, 0), QColor(0, 0, 0), 8, 1.05};
     }
 
@@ -346,7 +346,11 @@ void paintPage(QPainter &painter, const PageLayout &layout, QSvgRenderer *art)
             const QSizeF size = box.size() * scale;
             target = QRectF(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
         }
+        // Artwork may reach past its own view box; the frame holds it.
+        painter.save();
+        painter.setClipRect(target);
         art->render(&painter, target);
+        painter.restore();
     }
 
     painter.setPen(Qt::NoPen);
