@@ -2,7 +2,9 @@
 
 #include "filechannel.h"
 #include "paths.h"
+#include "wmf.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -12,9 +14,20 @@
 namespace terravale {
 
 namespace {
+constexpr qint64 kMaxMetafileBytes = 64 * 1024 * 1024;
+
+PictureHandle loadMetafile(const QString &path)
+{
+    QFile file(path);
+    if (file.size() > kMaxMetafileBytes || !file.open(QIODevice::ReadOnly))
+        return nullptr;
+    return readWmf(file.readAll());
+}
+
+// Metafiles are known from the start; other readers register themselves.
 QHash<QString, PictureLoader> &loaders()
 {
-    static QHash<QString, PictureLoader> map;
+    static QHash<QString, PictureLoader> map{{QStringLiteral(".wmf"), loadMetafile}};
     return map;
 }
 } // namespace
