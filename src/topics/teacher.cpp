@@ -73,16 +73,16 @@ Label *makeMissingPageLabel(QWidget *parent)
 
 bool loadPagePictures(Picture &screenPicture, Picture &printPicture, const QString &screenFile, const QString &printFile)
 {
-    bool ok = true;
+    bool shown = true;
     for (auto [picture, file] : {std::pair{&screenPicture, screenFile}, std::pair{&printPicture, printFile}}) {
         try {
             picture->load(file);
         } catch (const FileError &) {
             picture->clear();
-            ok = false;
+            shown = shown && picture != &screenPicture;
         }
     }
-    return ok;
+    return shown;
 }
 
 void printPicture(const Picture &printVersion)

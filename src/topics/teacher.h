@@ -36,7 +36,7 @@ public:
     Label *missingPage;  // shown instead of a page that cannot be loaded
 
     // Loads a page's screen version into Image1 and print version into Image2; a missing or
-    // damaged file leaves that picture empty and shows kPageNotShown instead of the page.
+    // damaged file leaves that picture empty; without a screen version kPageNotShown is shown.
     void loadPage(const QString &screenFile, const QString &printFile);
 
     void Label3_Click(int index);
