@@ -110,3 +110,21 @@ int gen::pagePreview(const QString &pageFile, const QString &version, const QStr
                 int(layout.fits));
     return image.save(png) ? 0 : 1;
 }
+
+int gen::metafilePreview(const QString &wmfFile, const QString &png)
+{
+    registerFonts();
+    QFile in(wmfFile);
+    if (!in.open(QIODevice::ReadOnly))
+        return 1;
+    const PictureHandle picture = readWmf(in.readAll());
+    if (!picture)
+        return 1;
+    // Print pages have no background of their own: they go on white paper.
+    QImage image(picture->sizePixels(), QImage::Format_RGB32);
+    image.fill(wmfFile.contains(u"wmf2"_s) ? QColor(Qt::white) : QColor(39, 63, 137));
+    QPainter painter(&image);
+    picture->paint(painter, QRectF(QPointF(0, 0), QSizeF(picture->sizePixels())));
+    painter.end();
+    return image.save(png) ? 0 : 1;
+}
