@@ -60,6 +60,7 @@ private slots:
     void missingLogoFrameIsSkipped();
     void guidePaging_data();
     void guidePaging();
+    void guideHover();
     void damagedPage_data();
     void damagedPage();
     void printWithoutPrinterCarriesOn();
@@ -308,6 +309,28 @@ void ViewersTest::guidePaging()
     click(g->Label3(1));
     QVERIFY(!isLoaded<guide>());
     QVERIFY(menu.isVisible());
+}
+
+void ViewersTest::guideHover()
+{
+    test::DataFolder data;
+    openGuide();
+    guide &g = *loadedForm<guide>();
+    for (int i = 0; i <= 3; ++i)
+        QVERIFY(g.Label3(i).isOpaque());
+    // Over the page or the bare background the buttons turn transparent, and stay so over a button.
+    QTest::mouseMove(g.Image1, QPoint(200, 200));
+    QTest::mouseMove(&g, QPoint(790, 300));
+    QTest::mouseMove(&g.Label3(2), QPoint(10, 10));
+    for (int i = 0; i <= 3; ++i)
+        QVERIFY2(!g.Label3(i).isOpaque(), qPrintable(g.Label3(i).caption()));
+    // The page viewer keeps its buttons opaque.
+    openPages(2, u"key rubbish"_qs, u"wmf\\key rubbisha.wmf"_qs, u"wmf2\\key rubbisha.wmf"_qs);
+    teacher &viewer = *loadedForm<teacher>();
+    QTest::mouseMove(&viewer, QPoint(790, 300));
+    QTest::mouseMove(viewer.Image1, QPoint(200, 200));
+    for (int i = 0; i <= 3; ++i)
+        QVERIFY(viewer.Label3(i).isOpaque());
 }
 
 void ViewersTest::damagedPage_data()
