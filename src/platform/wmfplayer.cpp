@@ -21,6 +21,7 @@ namespace {
 constexpr int kMaxSavedStates = 1024;
 constexpr int kMaxObjects = 65535;
 constexpr double kMaxGlyphPixels = 1000.0;      // larger text is drawn at this size
+constexpr int kMaxClipElements = 4000;
 constexpr uint32_t kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
 constexpr uint32_t kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086;
 
@@ -559,6 +560,9 @@ private:
 
     void exec(const cmd::ClipRect &c)
     {
+        // A clip cut into thousands of pieces costs more to build than it can show.
+        if (c.exclude && m_dc.clip.elementCount() > kMaxClipElements)
+            return;
         QPainterPath r;
         r.addRect(m_map.mapRect(c.r.rect()));
         QPainterPath base;

@@ -157,7 +157,7 @@ public:
             U_PEN pen;
             if (!U_WMRCREATEPENINDIRECT_get(m_rec, &pen))
                 return Outcome::Damaged;
-            return add(cmd::CreatePen{PenSpec{pen.Style, std::abs(int(int16_t(pen.Widthw[0]))), color(pen.Color)}});
+            return add(cmd::CreatePen{PenSpec{pen.Style, std::min(32767, std::abs(int(int16_t(pen.Widthw[0])))), color(pen.Color)}});
         }
         case U_WMR_CREATEBRUSHINDIRECT: {
             const char *b = nullptr;

@@ -259,8 +259,6 @@ public:
             m_pen = state.pen();
         if (f & DirtyBrush)
             m_brush = state.brush();
-        if (f & DirtyFont)
-            m_font = state.font();
         if (f & DirtyTransform)
             m_transform = state.transform();
         if (f & DirtyOpacity)
@@ -398,14 +396,24 @@ public:
             m_textColorSet = true;
         }
         QByteArray bytes = encodeCp1252(text);
-        // Character advances from the layout on this device, rounded so that they add up exactly.
+        // Character advances on this device, scaled so that they add up to the laid-out width
+        // (which includes kerning), then rounded without losing the total.
         QFontMetricsF fm(font, m_device);
+        std::vector<double> advance(size_t(text.size()));
+        double sum = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            advance[size_t(i)] = (c.isHighSurrogate() || c.isLowSurrogate()) ? 0.0 : fm.horizontalAdvance(c);
+            sum += advance[size_t(i)];
+        }
+        const double total = fm.horizontalAdvance(text);
+        const double k = (sum > 0 ? total / sum : 1.0) * sx;
         std::vector<int16_t> dx(size_t(bytes.size()));
-        double prev = 0;
+        double prev = 0, cum = 0;
         for (int i = 0; i < bytes.size(); ++i) {
-            const double next = fm.horizontalAdvance(text.left(i + 1)) * sx;
-            dx[size_t(i)] = clamp16(std::lround(next) - std::lround(prev));
-            prev = next;
+            cum += advance[size_t(i)] * k;
+            dx[size_t(i)] = clamp16(double(std::lround(cum) - std::lround(prev)));
+            prev = cum;
         }
         const QPointF at = m_transform.map(p);
         m_stream.append(U_WMREXTTEXTOUT_set(point16(at), int16_t(bytes.size()), 0, bytes.constData(), dx.data(),
@@ -689,7 +697,6 @@ private:
     QPaintDevice *m_device = nullptr;
     QPen m_pen;
     QBrush m_brush;
-    QFont m_font;
     QTransform m_transform;
     double m_opacity = 1.0;
     uint16_t m_fillMode = U_ALTERNATE;

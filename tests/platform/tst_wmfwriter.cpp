@@ -175,6 +175,8 @@ private slots:
     void pathWithHoles_data();
     void pathWithHoles();
     void images();
+    void manyColoursReuseSlots();
+    void clipEndsWithRestore();
     void roundTrip_data();
     void roundTrip();
 };
@@ -422,6 +424,58 @@ void WmfWriterTest::images()
     QVERIFY(!bitmaps[0].image.hasAlphaChannel());
     QVERIFY(bitmaps[1].image.hasAlphaChannel());           // kept as a 32-bit bitmap with its alpha
     QCOMPARE(qAlpha(bitmaps[1].image.convertToFormat(QImage::Format_ARGB32).pixel(5, 5)), 100);
+}
+
+QImage played(const QByteArray &wmf, QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    readWmf(wmf)->paint(p, QRectF(QPointF(0, 0), size));
+    return img;
+}
+
+// More distinct brushes than the writer keeps alive: old ones are deleted, never the selected one.
+void WmfWriterTest::manyColoursReuseSlots()
+{
+    auto colour = [](int i) { return QColor(i % 30 * 8, i / 30 * 8, 200); };
+    const QByteArray wmf = paintToWmf(QSize(3000, 2000), [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 600; ++i) {
+            p.setBrush(colour(i));
+            p.drawRect(i % 30 * 100, i / 30 * 100, 100, 100);
+        }
+    });
+    const auto program = parseProgram(wmf);
+    QVERIFY(program);
+    QVERIFY2(program->objects <= 520, qPrintable(QString::number(program->objects)));
+    QVERIFY(!all<cmd::DeleteObject>(*program).empty());
+    const QImage img = played(wmf, QSize(300, 200));
+    for (int i : {0, 1, 299, 511, 512, 513, 599})
+        QCOMPARE(img.pixelColor(i % 30 * 10 + 5, i / 30 * 10 + 5), colour(i));
+}
+
+// The clip lives in a saved device context; after it the selected objects are those saved with it.
+void WmfWriterTest::clipEndsWithRestore()
+{
+    const QByteArray wmf = paintToWmf(QSize(1000, 1000), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::red);
+        p.drawRect(0, 0, 100, 100);           // red selected before the clip
+        p.save();
+        p.setClipRect(QRect(0, 0, 500, 1000));
+        p.setBrush(Qt::green);
+        p.drawRect(0, 200, 1000, 300);        // only its left half shows
+        p.restore();
+        p.setBrush(Qt::green);
+        p.drawRect(0, 600, 1000, 400);        // unclipped, and green although red came back
+    });
+    const QImage img = played(wmf, QSize(100, 100));
+    QCOMPARE(img.pixelColor(5, 5), QColor(Qt::red));
+    QCOMPARE(img.pixelColor(25, 35), QColor(Qt::green));
+    QCOMPARE(img.pixelColor(75, 35), QColor(Qt::white));
+    QCOMPARE(img.pixelColor(25, 80), QColor(Qt::green));
+    QCOMPARE(img.pixelColor(75, 80), QColor(Qt::green));
 }
 
 void WmfWriterTest::roundTrip_data()

@@ -107,7 +107,7 @@ public:
         out.append(m_records);
         if (eof)
             out.append(rawRecord(0, {}));
-        qToLittleEndian<uint32_t>(uint32_t((out.size() - 22) / 2), h + 6);
+        qToLittleEndian<uint32_t>(uint32_t((out.size() - 22) / 2), out.data() + 22 + 6);
         return out;
     }
 
