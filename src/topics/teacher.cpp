@@ -186,10 +186,18 @@ void teacher::Timer1_Timer()
 {
     Session &s = session();
     s.logoframe = (s.logoframe + 1) % 20;
-    try {
-        Picture1->load(logoFrameFile(s.logoframe));
-    } catch (const FileError &) {
-        // A missing frame is skipped; the previous one stays.
+    const QString file = logoFrameFile(s.logoframe);
+    auto frame = m_logoFrames.constFind(file);
+    if (frame == m_logoFrames.constEnd()) {
+        try {
+            frame = m_logoFrames.insert(file, loadPicture(file));
+        } catch (const FileError &) {
+            // A missing frame is skipped; the previous one stays.
+        }
+    }
+    if (frame != m_logoFrames.constEnd()) {
+        Picture1->setPicture(*frame);
+        m_logoFile = file;
     }
     Picture1->show();
     Picture2->show();

@@ -3,6 +3,8 @@
 #include "platform/picture.h"
 #include "platform/screen.h"
 
+#include <QHash>
+
 class QTimer;
 
 namespace terravale {
@@ -42,8 +44,13 @@ public:
     void Label3_Click(int index);
     void Timer1_Timer();
 
+    // The frame file Picture1 shows, empty before the first tick.
+    QString logoFrameShown() const { return m_logoFile; }
+
 private:
     void refresh();
+    QHash<QString, PictureHandle> m_logoFrames;   // each frame read once while the viewer is open
+    QString m_logoFile;
 };
 
 // Opens the page viewer on the first page of a page set (the topic hubs' Key Facts and Notes).
