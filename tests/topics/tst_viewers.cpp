@@ -49,6 +49,8 @@ private slots:
     void cleanup() { test::closeAllScreens(); }
     void fileNames_data();
     void fileNames();
+    void logoFrameNames_data();
+    void logoFrameNames();
     void paging_data();
     void paging();
     void singlePageHasNoNavigation_data();
@@ -88,6 +90,23 @@ void ViewersTest::fileNames()
     QFETCH(QString, printFile);
     QCOMPARE(pageFile(prefix, page, false), screenFile);
     QCOMPARE(pageFile(prefix, page, true), printFile);
+}
+
+void ViewersTest::logoFrameNames_data()
+{
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("0") << 0 << u"logo\\quil0000.gif"_qs;
+    QTest::newRow("9") << 9 << u"logo\\quil0009.gif"_qs;
+    QTest::newRow("10") << 10 << u"logo\\quil0010.gif"_qs;
+    QTest::newRow("19") << 19 << u"logo\\quil0019.gif"_qs;
+}
+
+void ViewersTest::logoFrameNames()
+{
+    QFETCH(int, frame);
+    QFETCH(QString, file);
+    QCOMPARE(logoFrameFile(frame), file);
 }
 
 void ViewersTest::paging_data()
