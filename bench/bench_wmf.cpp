@@ -114,7 +114,7 @@ static void BM_PlayLargestDataPage(benchmark::State &state)
         }
     }
     QFile file(largest);
-    const PictureHandle picture = file.open(QIODevice::ReadOnly) ? readWmf(file.readAll()) : nullptr;
+    const PictureHandle picture = !largest.isEmpty() && file.open(QIODevice::ReadOnly) ? readWmf(file.readAll()) : nullptr;
     if (!picture) {
         state.SkipWithError("no pages in the data folder");
         return;

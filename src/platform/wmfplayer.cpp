@@ -108,7 +108,7 @@ public:
 
     void run()
     {
-        if (m_target.isEmpty())
+        if (m_target.isEmpty() || !m_p.isActive())
             return;
         m_p.save();
         m_p.setClipRect(m_target, Qt::IntersectClip);
@@ -480,8 +480,12 @@ private:
             y0 = 0;
         else if (m_dc.align & U_TA_BOTTOM)
             y0 = -fm.descent();
-        if (updateCp)
-            m_dc.cur.rx() += (x0 == 0 ? width : x0 == -width ? -width : 0);
+        if (updateCp) {                                // the current position moves past the text
+            if (x0 == 0)
+                m_dc.cur.rx() += width;
+            else if (x0 == -width)
+                m_dc.cur.rx() -= width;
+        }
 
         // Text stays upright whichever way the mapping turns the axes.
         QTransform local;

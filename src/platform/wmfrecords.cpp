@@ -2,6 +2,8 @@
 
 #include "textcodec.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QtEndian>
 
 #include <uwmf.h>
@@ -504,7 +506,14 @@ QImage decodeDib(const char *dib, const char *limit, uint16_t colorUsage)
     if (compression == 4 || compression == 5) {                 // embedded JPEG or PNG
         if (!fits(p, sizeImage, limit) || sizeImage == 0)
             return {};
-        QImage img = QImage::fromData(QByteArrayView(p, sizeImage), compression == 4 ? "JPEG" : "PNG");
+        // The size is read before the pixels, so a small file cannot unpack into a huge image.
+        QByteArray bytes = QByteArray::fromRawData(p, qsizetype(sizeImage));
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, compression == 4 ? "JPEG" : "PNG");
+        const QSize size = reader.size();
+        if (!size.isValid() || qint64(size.width()) * size.height() > kMaxBitmapPixels)
+            return {};
+        QImage img = reader.read();
         if (img.isNull() || qint64(img.width()) * img.height() > kMaxBitmapPixels)
             return {};
         return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace terravale {
@@ -28,12 +29,13 @@ namespace {
 constexpr int kMaxObjects = 512;           // live objects before unused ones are deleted
 constexpr int kMaxImageSide = 4096;         // bitmap pixels per side at most
 constexpr double kMaxImageDpi = 300.0;      // bitmaps are not stored finer than this
+constexpr double kMirrorSide = 1000.0;      // pixels along the longer side of the drawing's small copy
 
 int16_t clamp16(double v)
 {
     if (!std::isfinite(v))
         return 0;
-    return static_cast<int16_t>(std::clamp(std::lround(v), -32767L, 32767L));
+    return static_cast<int16_t>(std::lround(std::clamp(v, -32767.0, 32767.0)));
 }
 
 U_POINT16 point16(const QPointF &p)
@@ -47,15 +49,16 @@ U_RECT16 rect16(const QRectF &r)
     return U_RECT16{clamp16(n.left()), clamp16(n.top()), clamp16(n.right()), clamp16(n.bottom())};
 }
 
-// Colour over white: metafiles have no transparency.
-U_COLORREF colorRef(const QColor &c, double opacity = 1.0)
+// Metafiles have no transparency: a translucent colour is mixed with the colour under it.
+U_COLORREF colorRef(const QColor &c, double opacity = 1.0, const QColor &under = Qt::white)
 {
     const double a = std::clamp(c.alphaF() * opacity, 0.0, 1.0);
-    auto over = [a](int v) { return static_cast<uint8_t>(std::lround(v * a + 255.0 * (1.0 - a))); };
-    return colorref3_set(over(c.red()), over(c.green()), over(c.blue()));
+    auto over = [a](int v, int u) { return static_cast<uint8_t>(std::lround(v * a + u * (1.0 - a))); };
+    return colorref3_set(over(c.red(), under.red()), over(c.green(), under.green()), over(c.blue(), under.blue()));
 }
 
-// A gradient is stored as the average of its stop colours.
+// A brush as one colour: for a gradient the average of its stops (linear and radial fills are
+// drawn as bands instead), for a texture its average pixel.
 QColor brushColor(const QBrush &brush)
 {
     if (const QGradient *g = brush.gradient()) {
@@ -234,6 +237,11 @@ public:
     bool begin(QPaintDevice *device) override
     {
         m_device = device;
+        m_k = std::min(1.0, kMirrorSide / std::max(device->width(), device->height()));
+        m_mirror = QImage(int(std::ceil(device->width() * m_k)), int(std::ceil(device->height() * m_k)), QImage::Format_RGB32);
+        m_mirror.fill(Qt::white);
+        m_mirrorPainter = std::make_unique<QPainter>(&m_mirror);
+        m_mirrorPainter->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         m_stream.append(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
         m_stream.append(U_WMRSETWINDOWORG_set(U_POINT16{0, 0}));
         m_stream.append(U_WMRSETWINDOWEXT_set(point16(QPointF(device->width(), device->height()))));
@@ -247,6 +255,7 @@ public:
     bool end() override
     {
         closeClip();
+        m_mirrorPainter.reset();
         return true;
     }
 
@@ -271,6 +280,7 @@ public:
     {
         const QList<QPolygonF> polys = path.toSubpathPolygons(m_transform);
         drawPolygons(polys, path.fillRule(), true);
+        mirror([&](QPainter &m) { m.drawPath(path); });
     }
 
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
@@ -282,20 +292,25 @@ public:
             poly[i] = m_transform.map(points[i]);
         if (mode == PolylineMode) {
             strokePolylines({poly});
+            mirror([&](QPainter &m) { m.drawPolyline(points, count); });
             return;
         }
         poly.append(poly.first());
-        drawPolygons({poly}, mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill, false);
+        const Qt::FillRule rule = mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill;
+        drawPolygons({poly}, rule, false);
+        mirror([&](QPainter &m) { m.drawPolygon(points, count, rule); });
     }
 
     void drawRects(const QRectF *rects, int count) override
     {
         for (int i = 0; i < count; ++i) {
-            if (axisAligned()) {
+            if (axisAligned() && !banded()) {
+                m_extent = m_transform.mapRect(rects[i]);
                 if (!selectFill() && !hasPen())
                     continue;
                 selectPen();
-                m_stream.append(U_WMRRECTANGLE_set(rect16(m_transform.mapRect(rects[i]))));
+                m_stream.append(U_WMRRECTANGLE_set(rect16(m_extent)));
+                mirror([&](QPainter &m) { m.drawRect(rects[i]); });
             } else {
                 QPainterPath p;
                 p.addRect(rects[i]);
@@ -310,15 +325,18 @@ public:
         for (int i = 0; i < count; ++i)
             polys.append(QPolygonF{m_transform.map(lines[i].p1()), m_transform.map(lines[i].p2())});
         strokePolylines(polys);
+        mirror([&](QPainter &m) { m.drawLines(lines, count); });
     }
 
     void drawEllipse(const QRectF &r) override
     {
-        if (axisAligned()) {
+        if (axisAligned() && !banded()) {
+            m_extent = m_transform.mapRect(r);
             if (!selectFill() && !hasPen())
                 return;
             selectPen();
-            m_stream.append(U_WMRELLIPSE_set(rect16(m_transform.mapRect(r))));
+            m_stream.append(U_WMRELLIPSE_set(rect16(m_extent)));
+            mirror([&](QPainter &m) { m.drawEllipse(r); });
             return;
         }
         QPainterPath p;
@@ -334,10 +352,12 @@ public:
         const double w = std::max(1.0, penWidth() );
         for (int i = 0; i < count; ++i) {
             const QPointF p = m_transform.map(points[i]);
+            m_extent = QRectF(p.x() - w / 2, p.y() - w / 2, w, w);
             selectPenNull();
             selectBrushColor(c);
-            m_stream.append(U_WMRELLIPSE_set(rect16(QRectF(p.x() - w / 2, p.y() - w / 2, w, w))));
+            m_stream.append(U_WMRELLIPSE_set(rect16(m_extent)));
         }
+        mirror([&](QPainter &m) { m.drawPoints(points, count); });
     }
 
     void drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr) override
@@ -375,6 +395,7 @@ public:
         if (img.width() > maxW || img.height() > maxH)
             img = img.scaled(QSize(int(std::ceil(maxW)), int(std::ceil(maxH))), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         appendDib(dst, img);
+        mirror([&](QPainter &m) { m.drawImage(r, image, sr); });
     }
 
     void drawTextItem(const QPointF &p, const QTextItem &item) override
@@ -389,7 +410,9 @@ public:
         px *= sy;
         const double angle = std::atan2(m_transform.m12(), m_transform.m11()) * 180.0 / M_PI;
         selectFont(font, px, angle);
-        const U_COLORREF color = colorRef(m_pen.color(), m_opacity);
+        const QPointF at = m_transform.map(p);
+        m_extent = QRectF(at.x(), at.y() - px, px * text.size() / 2, px);
+        const U_COLORREF color = shown(m_pen.color());
         if (!m_textColorSet || std::memcmp(&color, &m_textColor, sizeof color) != 0) {
             m_stream.append(U_WMRSETTEXTCOLOR_set(color));
             m_textColor = color;
@@ -415,13 +438,49 @@ public:
             dx[size_t(i)] = clamp16(double(std::lround(cum) - std::lround(prev)));
             prev = cum;
         }
-        const QPointF at = m_transform.map(p);
         m_stream.append(U_WMREXTTEXTOUT_set(point16(at), int16_t(bytes.size()), 0, bytes.constData(), dx.data(),
                                             U_RECT16{0, 0, 0, 0}));
     }
 
 private:
     bool axisAligned() const { return m_transform.type() <= QTransform::TxScale; }
+    bool banded() const
+    {
+        const QGradient *g = m_brush.gradient();
+        return g && (g->type() == QGradient::LinearGradient || g->type() == QGradient::RadialGradient);
+    }
+
+    // Draws the primitive into the small copy of the drawing too, as the painter would.
+    template <typename Draw>
+    void mirror(Draw draw)
+    {
+        if (!m_mirrorPainter)
+            return;
+        QPainter &m = *m_mirrorPainter;
+        m.setTransform(m_transform * QTransform::fromScale(m_k, m_k));
+        m.setPen(m_pen);
+        m.setBrush(m_brush);
+        m.setOpacity(m_opacity);
+        draw(m);
+    }
+
+    // The average colour already drawn under the current primitive's extent.
+    QColor under() const
+    {
+        const QRect r = QRectF(m_extent.x() * m_k, m_extent.y() * m_k, m_extent.width() * m_k, m_extent.height() * m_k)
+                            .toAlignedRect()
+                            .intersected(m_mirror.rect());
+        if (r.isEmpty())
+            return Qt::white;
+        return QColor::fromRgb(m_mirror.copy(r).scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0));
+    }
+
+    // The colour as it shows over what is under it.
+    U_COLORREF shown(const QColor &c) const
+    {
+        const bool translucent = c.alphaF() * m_opacity < 0.999;
+        return colorRef(c, m_opacity, translucent ? under() : QColor(Qt::white));
+    }
     bool hasPen() const { return m_pen.style() != Qt::NoPen && effectiveAlpha(m_pen.brush()) > 0.004; }
     double effectiveAlpha(const QBrush &b) const
     {
@@ -470,7 +529,7 @@ private:
         default: break;
         }
         const uint16_t width = uint16_t(std::clamp<long>(std::lround(penWidth()), 0, 32767));
-        const U_COLORREF c = colorRef(brushColor(m_pen.brush()), m_opacity);
+        const U_COLORREF c = shown(brushColor(m_pen.brush()));
         QByteArray key;
         key.append(reinterpret_cast<const char *>(&style), 2).append(reinterpret_cast<const char *>(&width), 2);
         key.append(reinterpret_cast<const char *>(&c), 4);
@@ -486,7 +545,7 @@ private:
 
     void selectBrushColor(const QColor &color)
     {
-        const U_COLORREF c = colorRef(color, m_opacity);
+        const U_COLORREF c = shown(color);
         const QByteArray key(reinterpret_cast<const char *>(&c), 4);
         m_objects.select(BrushKind, key, [&] { return U_WMRCREATEBRUSHINDIRECT_set(U_WLOGBRUSH_set(U_BS_SOLID, c, 0)); });
     }
@@ -552,6 +611,9 @@ private:
     {
         if (!hasPen())
             return;
+        if (m_extent.isNull())
+            for (const QPolygonF &p : polys)
+                m_extent |= p.boundingRect();
         selectPen();
         for (const QPolygonF &poly : polys) {
             const auto pts = points16(poly, false);
@@ -560,12 +622,34 @@ private:
         }
     }
 
+    void emitPolygons(const QList<QPolygonF> &closed)
+    {
+        if (closed.size() == 1) {
+            const auto pts = points16(closed.first(), true);
+            m_stream.append(U_WMRPOLYGON_set(uint16_t(pts.size()), pts.data()));
+            return;
+        }
+        std::vector<uint16_t> counts;
+        std::vector<U_POINT16> all;
+        for (const QPolygonF &p : closed) {
+            const auto pts = points16(p, true);
+            if (all.size() + pts.size() > 30000 || counts.size() >= 4000)
+                break;
+            counts.push_back(uint16_t(pts.size()));
+            all.insert(all.end(), pts.begin(), pts.end());
+        }
+        m_stream.append(U_WMRPOLYPOLYGON_set(uint16_t(counts.size()), counts.data(), all.data()));
+    }
+
     // Subpaths become one polygon or a poly-polygon; open subpaths get their outline as polylines.
     void drawPolygons(const QList<QPolygonF> &polys, Qt::FillRule rule, bool fromPath)
     {
         if (polys.isEmpty())
             return;
-        const bool fill = effectiveAlpha(m_brush) > 0.004;
+        m_extent = QRectF();
+        for (const QPolygonF &p : polys)
+            m_extent |= p.boundingRect();
+        bool fill = effectiveAlpha(m_brush) > 0.004;
         const bool pen = hasPen();
         if (!fill && !pen)
             return;
@@ -581,6 +665,10 @@ private:
         for (const QPolygonF &p : polys)
             if (p.size() >= 3)
                 closed.append(p);
+        if (fill && !closed.isEmpty() && fillGradient(closed, rule)) {
+            fill = false;
+            allClosed = false;                  // the outline follows on its own
+        }
         const bool outlineInRecord = pen && allClosed;
         if (!closed.isEmpty() && (fill || outlineInRecord)) {
             if (fill)
@@ -592,24 +680,118 @@ private:
             else
                 selectPenNull();
             setFillMode(rule);
-            if (closed.size() == 1) {
-                const auto pts = points16(closed.first(), true);
-                m_stream.append(U_WMRPOLYGON_set(uint16_t(pts.size()), pts.data()));
-            } else {
-                std::vector<uint16_t> counts;
-                std::vector<U_POINT16> all;
-                for (const QPolygonF &p : closed) {
-                    const auto pts = points16(p, true);
-                    if (all.size() + pts.size() > 30000 || counts.size() >= 4000)
-                        break;
-                    counts.push_back(uint16_t(pts.size()));
-                    all.insert(all.end(), pts.begin(), pts.end());
-                }
-                m_stream.append(U_WMRPOLYPOLYGON_set(uint16_t(counts.size()), counts.data(), all.data()));
-            }
+            emitPolygons(closed);
         }
         if (pen && !outlineInRecord)
             strokePolylines(polys);
+    }
+
+    // Gradient space to device space for the painter's brush over a shape with these device bounds.
+    QTransform gradientToDevice(const QGradient &g, const QRectF &deviceBounds) const
+    {
+        const QRectF user = m_transform.inverted().mapRect(deviceBounds);
+        const QTransform box(user.width(), 0, 0, user.height(), user.x(), user.y());
+        switch (g.coordinateMode()) {
+        case QGradient::ObjectMode: return box * m_brush.transform() * m_transform;
+        case QGradient::ObjectBoundingMode: return m_brush.transform() * box * m_transform;
+        default: return m_brush.transform() * m_transform;
+        }
+    }
+
+    static QColor gradientAt(const QGradient &g, double t)
+    {
+        const QGradientStops stops = g.stops();
+        if (stops.isEmpty())
+            return QColor(Qt::transparent);
+        if (g.spread() == QGradient::RepeatSpread)
+            t -= std::floor(t);
+        else if (g.spread() == QGradient::ReflectSpread) {
+            t = std::fmod(std::abs(t), 2.0);
+            if (t > 1)
+                t = 2 - t;
+        }
+        if (t <= stops.first().first)
+            return stops.first().second;
+        for (qsizetype i = 1; i < stops.size(); ++i) {
+            if (t <= stops[i].first) {
+                const auto &a = stops[i - 1], &b = stops[i];
+                const double f = b.first > a.first ? (t - a.first) / (b.first - a.first) : 1.0;
+                auto mix = [f](float x, float y) { return float(x + (y - x) * f); };
+                return QColor::fromRgbF(mix(a.second.redF(), b.second.redF()), mix(a.second.greenF(), b.second.greenF()),
+                                        mix(a.second.blueF(), b.second.blueF()), mix(a.second.alphaF(), b.second.alphaF()));
+            }
+        }
+        return stops.last().second;
+    }
+
+    // Linear and radial gradients are filled as bands of solid colour: strips across the axis or
+    // rings around the centre, each cut to the shape. False when the brush is no such gradient.
+    bool fillGradient(const QList<QPolygonF> &closed, Qt::FillRule rule)
+    {
+        if (!banded())
+            return false;
+        const QGradient *g = m_brush.gradient();
+        QPainterPath shape;
+        shape.setFillRule(rule);
+        for (const QPolygonF &p : closed)
+            shape.addPolygon(p);
+        const QRectF bounds = shape.boundingRect();
+        const QTransform toDevice = gradientToDevice(*g, bounds);
+        if (!toDevice.isInvertible())
+            return false;
+        const QRectF gBounds = toDevice.inverted().mapRect(bounds);
+        // Far enough from the gradient's origin to get past every point of the shape.
+        QPointF origin(0, 0);
+        if (g->type() == QGradient::LinearGradient)
+            origin = static_cast<const QLinearGradient *>(g)->start();
+        else
+            origin = static_cast<const QRadialGradient *>(g)->center();
+        const QPointF off = gBounds.center() - origin;
+        const double reach = std::hypot(gBounds.width(), gBounds.height()) + std::hypot(off.x(), off.y()) + 1.0;
+        const int bands = std::clamp(int(std::max(bounds.width(), bounds.height()) / (m_upi / 10.0)), 4, 32);
+
+        selectPenNull();
+        for (int i = 0; i < bands; ++i) {
+            const double t0 = double(i) / bands, t1 = double(i + 1) / bands;
+            QPainterPath band;
+            if (g->type() == QGradient::LinearGradient) {
+                const auto *lg = static_cast<const QLinearGradient *>(g);
+                const QPointF a = lg->start(), d = lg->finalStop() - lg->start();
+                const double len = std::hypot(d.x(), d.y());
+                if (len <= 0)
+                    return false;
+                const QPointF n(-d.y() / len * reach, d.x() / len * reach);
+                // Each band runs half a band into the next, which is drawn over it: no seams between them.
+                const double from = i == 0 ? -reach / len : t0, to = i == bands - 1 ? 1 + reach / len : t1 + 0.5 / bands;
+                band.addPolygon(QPolygonF{a + d * from - n, a + d * to - n, a + d * to + n, a + d * from + n});
+            } else {
+                const auto *rg = static_cast<const QRadialGradient *>(g);
+                const double r = rg->radius();
+                if (r <= 0)
+                    return false;
+                const double outer = i == bands - 1 ? reach : r * (t1 + 0.5 / bands);
+                band.addEllipse(rg->center(), outer, outer);
+                if (i > 0)
+                    band.addEllipse(rg->center(), r * t0, r * t0);
+            }
+            const QPainterPath piece = shape.intersected(toDevice.map(band));
+            const QList<QPolygonF> polys = piece.toFillPolygons();
+            QList<QPolygonF> parts;
+            for (const QPolygonF &p : polys)
+                if (p.size() >= 3)
+                    parts.append(p);
+            if (parts.isEmpty())
+                continue;
+            m_extent = piece.boundingRect();
+            const QColor c = gradientAt(*g, (t0 + t1) / 2);
+            if (c.alphaF() * m_opacity <= 0.004)
+                continue;
+            selectBrushColor(c);
+            setFillMode(Qt::OddEvenFill);
+            emitPolygons(parts);
+        }
+        m_extent = bounds;
+        return true;
     }
 
     void appendDib(const QRectF &dst, const QImage &source)
@@ -675,6 +857,8 @@ private:
         m_objects.pin(m_saved);
         m_stream.append(U_WMRSAVEDC_set());
         m_stream.append(U_WMRINTERSECTCLIPRECT_set(rect16(box)));
+        if (m_mirrorPainter)
+            m_mirrorPainter->setClipRect(QRectF(box.x() * m_k, box.y() * m_k, box.width() * m_k, box.height() * m_k));
         m_clipOpen = true;
     }
 
@@ -683,6 +867,8 @@ private:
         if (!m_clipOpen)
             return;
         m_stream.append(U_WMRRESTOREDC_set(-1));
+        if (m_mirrorPainter)
+            m_mirrorPainter->setClipping(false);
         m_objects.setSelection(m_saved);
         m_objects.pin({-1, -1, -1});
         m_fillMode = m_savedFillMode;
@@ -695,6 +881,10 @@ private:
     ObjectCache m_objects;
     int m_upi;
     QPaintDevice *m_device = nullptr;
+    QImage m_mirror;                          // what has been drawn, small
+    std::unique_ptr<QPainter> m_mirrorPainter;
+    double m_k = 1.0;                         // mirror pixels per unit
+    QRectF m_extent;                          // device extent of the primitive being written
     QPen m_pen;
     QBrush m_brush;
     QTransform m_transform;

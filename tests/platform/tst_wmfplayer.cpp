@@ -7,6 +7,7 @@
 #include "testsupport.h"
 #include "wmfbuilder.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
@@ -412,6 +413,20 @@ void WmfPlayerTest::bitmaps_data()
     QByteArray rgb32 = dibHeader(2, 2, 32);
     rgb32.append(QByteArray("\x00\x00\xff\x00\x00\x00\xff\x00\x00\x00\xff\x00\x00\x00\xff\x00", 16));
     QTest::newRow("32-bit without alpha is opaque") << rgb32 << QColor(Qt::red) << QColor(Qt::red);
+    QImage small(2, 2, QImage::Format_RGB32);
+    small.setPixelColor(0, 0, Qt::magenta);
+    small.setPixelColor(1, 0, Qt::black);
+    small.setPixelColor(0, 1, Qt::black);
+    small.setPixelColor(1, 1, Qt::yellow);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "PNG");
+    QByteArray packed = dibHeader(2, 2, 0);
+    qToLittleEndian<uint32_t>(5, packed.data() + 16);                      // BI_PNG
+    qToLittleEndian<uint32_t>(uint32_t(png.size()), packed.data() + 20);
+    packed.append(png);
+    QTest::newRow("PNG inside") << packed << QColor(Qt::magenta) << QColor(Qt::yellow);
 }
 
 void WmfPlayerTest::bitmaps()

@@ -6,11 +6,13 @@
 #include "platform/wmfplayer.h"
 #include "platform/wmfrecords.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTextDocument>
 
 #include <uwmf.h>
 
@@ -157,6 +159,28 @@ void samplePage(QPainter &p)
     p.restore();
 }
 
+// Headings, paragraphs with bold and italic words, a list and a shaded note, laid out by
+// QTextDocument on the painter's own device (so that points mean the same there).
+void richTextPage(QPainter &p)
+{
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(p.device());
+    doc.setDocumentMargin(0);
+    QFont body(u"Times New Roman"_qs);
+    body.setPointSize(12);
+    doc.setDefaultFont(body);
+    doc.setTextWidth(10000);
+    doc.setHtml(u"<h1 style='font-family:Tahoma; color:#1a4a90'>Key Facts: Resources</h1>"
+                "<p>The Earth gives us <b>water</b>, <i>wood</i>, metals and oil. Some resources, like trees, "
+                "can grow again; others, like oil, will run out one day.</p>"
+                "<ul><li>Turn off lights you are not using.</li><li>Recycle cans – they are made of aluminium.</li></ul>"
+                "<p style='background:#fff3b0'>Did you know? Recycling one can saves energy.</p>"_qs);
+    p.translate(500, 400);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    doc.documentLayout()->draw(&p, context);
+}
+
 } // namespace
 
 class WmfWriterTest : public QObject {
@@ -171,6 +195,9 @@ private slots:
     void pens();
     void brushes_data();
     void brushes();
+    void gradients_data();
+    void gradients();
+    void translucentOverWhatIsUnder();
     void transformAndShapes();
     void pathWithHoles_data();
     void pathWithHoles();
@@ -308,11 +335,11 @@ void WmfWriterTest::brushes_data()
     QTest::addColumn<QBrush>("brush");
     QTest::addColumn<int>("style");
     QTest::addColumn<QColor>("colour");
-    QLinearGradient g(0, 0, 100, 0);
+    QConicalGradient g(50, 50, 0);
     g.setColorAt(0, QColor(200, 0, 0));
     g.setColorAt(1, QColor(0, 0, 200));
     QTest::newRow("solid") << QBrush(QColor(10, 200, 30)) << int(U_BS_SOLID) << QColor(10, 200, 30);
-    QTest::newRow("gradient: mean of its stops") << QBrush(g) << int(U_BS_SOLID) << QColor(100, 0, 100);
+    QTest::newRow("conical gradient: mean of its stops") << QBrush(g) << int(U_BS_SOLID) << QColor(100, 0, 100);
     QTest::newRow("none") << QBrush(Qt::NoBrush) << int(U_BS_NULL) << QColor();
     QTest::newRow("fully transparent") << QBrush(QColor(0, 0, 0, 0)) << int(U_BS_NULL) << QColor();
 }
@@ -334,6 +361,77 @@ void WmfWriterTest::brushes()
         QVERIFY2(std::abs(b.color.red() - colour.red()) <= 1 && std::abs(b.color.green() - colour.green()) <= 1
                      && std::abs(b.color.blue() - colour.blue()) <= 1,
                  qPrintable(b.color.name()));
+}
+
+void WmfWriterTest::gradients_data()
+{
+    QTest::addColumn<QBrush>("brush");
+    QTest::addColumn<QPoint>("first");      // where the first stop's colour shows (in a 100 x 100 image)
+    QTest::addColumn<QPoint>("last");       // where the last stop's colour shows
+    QLinearGradient across(100, 0, 900, 0);
+    across.setColorAt(0, Qt::red);
+    across.setColorAt(1, Qt::blue);
+    QTest::newRow("linear, left to right") << QBrush(across) << QPoint(5, 50) << QPoint(95, 50);
+    QLinearGradient down(0, 0, 0, 1);
+    down.setCoordinateMode(QGradient::ObjectMode);
+    down.setColorAt(0, Qt::red);
+    down.setColorAt(1, Qt::blue);
+    QTest::newRow("linear, object bounding box") << QBrush(down) << QPoint(50, 2) << QPoint(50, 97);
+    QRadialGradient ring(500, 500, 500);
+    ring.setColorAt(0, Qt::red);
+    ring.setColorAt(1, Qt::blue);
+    QTest::newRow("radial") << QBrush(ring) << QPoint(50, 50) << QPoint(2, 2);
+}
+
+// Gradients are bands of solid colour from the first stop to the last, with no gaps between them.
+void WmfWriterTest::gradients()
+{
+    QFETCH(QBrush, brush);
+    QFETCH(QPoint, first);
+    QFETCH(QPoint, last);
+    const QByteArray wmf = paintToWmf(QSize(1000, 1000), [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(brush);
+        p.drawRect(0, 0, 1000, 1000);
+    });
+    const auto program = parseProgram(wmf);
+    QVERIFY(all<cmd::Polygon>(*program).size() + all<cmd::PolyPolygon>(*program).size() >= 4);
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        readWmf(wmf)->paint(p, QRectF(0, 0, 100, 100));
+    }
+    const QColor a = img.pixelColor(first), b = img.pixelColor(last);
+    QVERIFY2(a.red() > 200 && a.blue() < 60, qPrintable(a.name()));
+    QVERIFY2(b.blue() > 200 && b.red() < 60, qPrintable(b.name()));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            QVERIFY2(img.pixelColor(x, y).green() < 40, qPrintable(u"background shows at %1,%2"_qs.arg(x).arg(y)));
+}
+
+// A translucent shape takes the colour it shows over what was drawn under it.
+void WmfWriterTest::translucentOverWhatIsUnder()
+{
+    const QByteArray wmf = paintToWmf(QSize(1000, 1000), [](QPainter &p) {
+        p.fillRect(QRect(0, 0, 1000, 1000), QColor(0, 0, 200));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 128));
+        p.drawRect(250, 250, 500, 500);
+        p.setOpacity(0.5);
+        p.setBrush(Qt::black);
+        p.drawEllipse(QRect(0, 0, 200, 200));
+    });
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        readWmf(wmf)->paint(p, QRectF(0, 0, 100, 100));
+    }
+    const QColor veil = img.pixelColor(50, 50);
+    QVERIFY2(std::abs(veil.red() - 128) <= 3 && std::abs(veil.blue() - 227) <= 3, qPrintable(veil.name()));
+    const QColor shade = img.pixelColor(10, 10);
+    QVERIFY2(shade.red() <= 3 && std::abs(shade.blue() - 100) <= 3, qPrintable(shade.name()));
 }
 
 void WmfWriterTest::transformAndShapes()
@@ -481,8 +579,10 @@ void WmfWriterTest::clipEndsWithRestore()
 void WmfWriterTest::roundTrip_data()
 {
     QTest::addColumn<QSize>("shown");
-    QTest::newRow("screen size") << QSize(800, 567);
-    QTest::newRow("half size") << QSize(400, 284);
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("page at screen size") << QSize(800, 567) << false;
+    QTest::newRow("page at half size") << QSize(400, 284) << false;
+    QTest::newRow("rich text at screen size") << QSize(800, 567) << true;
 }
 
 // Tolerance: the mean largest channel difference stays under 2 (of 255) and at least 98% of the
@@ -490,6 +590,8 @@ void WmfWriterTest::roundTrip_data()
 void WmfWriterTest::roundTrip()
 {
     QFETCH(QSize, shown);
+    QFETCH(bool, richText);
+    const auto draw = richText ? richTextPage : samplePage;
     const QSize page(11000, 7800);
     QImage direct(shown, QImage::Format_RGB32);
     direct.fill(Qt::white);
@@ -501,9 +603,9 @@ void WmfWriterTest::roundTrip()
         QPainter p(&direct);
         p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
         p.scale(double(shown.width()) / page.width(), double(shown.height()) / page.height());
-        samplePage(p);
+        draw(p);
     }
-    const QByteArray wmf = paintToWmf(page, samplePage);
+    const QByteArray wmf = paintToWmf(page, draw);
     const PictureHandle picture = readWmf(wmf);
     QVERIFY(picture);
     QCOMPARE(picture->sizePixels(), QSize(733, 520));
@@ -521,6 +623,8 @@ void WmfWriterTest::roundTrip()
     }
     QVERIFY2(d.mean < 2.0, qPrintable(u"mean difference %1"_qs.arg(d.mean)));
     QVERIFY2(d.close >= 0.98, qPrintable(u"close pixels %1"_qs.arg(d.close)));
+    if (richText)
+        return;
     // Every kind of record the page needs was written.
     const auto program = parseProgram(wmf);
     QVERIFY(!all<cmd::Text>(*program).empty());

@@ -6,8 +6,10 @@
 #include "platform/wmfplayer.h"
 #include "wmfbuilder.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -42,6 +44,24 @@ QByteArray smallDib(int bits)
     for (int i = 0; i < stride * h; ++i)
         d.append(char(i * 29 + 7));
     return d;
+}
+
+QByteArray pngDib()
+{
+    QImage img(5, 3, QImage::Format_ARGB32);
+    img.fill(qRgba(30, 160, 90, 200));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "PNG");
+    QByteArray d(40, '\0');
+    qToLittleEndian<uint32_t>(40, d.data());
+    qToLittleEndian<int32_t>(5, d.data() + 4);
+    qToLittleEndian<int32_t>(3, d.data() + 8);
+    qToLittleEndian<uint16_t>(1, d.data() + 12);
+    qToLittleEndian<uint32_t>(5, d.data() + 16);
+    qToLittleEndian<uint32_t>(uint32_t(png.size()), d.data() + 20);
+    return d + png;
 }
 
 // StretchDIB, DIBStretchBlt, DIBBitBlt and SetDIBToDev records around one bitmap.
@@ -102,7 +122,7 @@ QByteArray everyRecord()
     b.add(U_WMRPATBLT_set(U_POINT16{70, 5}, U_POINT16{20, 10}, 0x00F00021));
     b.add(U_WMRSETPIXEL_set(WmfBuilder::ref(Qt::black), U_POINT16{3, 3}));
     b.raw(bitmapRecords(smallDib(1))).raw(bitmapRecords(smallDib(4))).raw(bitmapRecords(smallDib(24)));
-    b.raw(bitmapRecords(smallDib(32)));
+    b.raw(bitmapRecords(smallDib(32))).raw(bitmapRecords(pngDib()));
     b.record(0x0626, {15, 2, 0}).record(0x0077, {1, 2});
     b.add(U_WMRDELETEOBJECT_set(4)).add(U_WMRSELECTOBJECT_set(4)).add(U_WMRRESTOREDC_set(3));
     return b.bytes();
@@ -126,6 +146,11 @@ QByteArray writtenPage()
         QImage img(12, 8, QImage::Format_ARGB32);
         img.fill(qRgba(200, 30, 30, 180));
         p.drawImage(QRectF(2000, 500, 800, 500), img);
+        QLinearGradient sky(0, 0, 0, 400);
+        sky.setColorAt(0, Qt::blue);
+        sky.setColorAt(1, QColor(200, 230, 255, 120));
+        p.setBrush(sky);
+        p.drawRoundedRect(QRect(1900, 1200, 1000, 700), 100, 100);
         p.save();
         p.setClipRect(QRect(100, 1200, 1000, 300));
         p.drawEllipse(QRect(100, 1200, 1000, 700));
