@@ -3,10 +3,13 @@
 #include "scoring.h"
 #include "textfit.h"
 #include "welldone.h"
+#include "worksheetprint.h"
 #include "wrong.h"
 
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
+#include "platform/printer.h"
+#include "quiz/questionset.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
 #include "shell/session.h"
@@ -186,8 +189,22 @@ void multiple::Label3_Click(int index)
 
 void multiple::Printpage()
 {
-    // The worksheet layout and the printer come with the printing layer.
-    msgBox(QStringLiteral("There was a problem printing to your printer."));
+    const Session &s = session();
+    QuestionSet set;
+    set.title = Label6->caption();
+    set.quest = s.quest;
+    set.answera = s.answera;
+    set.answerb = s.answerb;
+    set.answerc = s.answerc;
+    set.answerd = s.answerd;
+    try {
+        printWorksheet(printer(), Label5->caption(), set);
+    } catch (const std::exception &) {
+        printer().killDoc();
+        msgBox(QStringLiteral("There was a problem printing to your printer."));
+        return;
+    }
+    msgBox(QStringLiteral("Your worksheet is now printing."));
 }
 
 void multiple::formMouseMove(Qt::MouseButtons, QPointF)

@@ -1,17 +1,20 @@
 #include "welldone.h"
 
+#include "certificate.h"
 #include "results.h"
 #include "wrong.h"
 
 #include "platform/filechannel.h"
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
+#include "platform/printer.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
 #include "shell/session.h"
 #include "shell/sound.h"
 
 #include <QDateTime>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -39,6 +42,9 @@ QTimer *startupTimer(QObject *parent, int interval)
 
 Welldone::Welldone() : Screen(QStringLiteral("Welldone"))
 {
+    // The screen's own font, in which the certificate measures the quiz title.
+    setFont(designFont(QStringLiteral("Tahoma"), 8));
+
     Label4 = new Label(this);
     Label4->setGeometryTw(0, 120, 12000, 900);
     Label4->setCaption(QStringLiteral("Well Done!"));
@@ -167,8 +173,17 @@ void Welldone::Label3_Click(int index)
 
 void Welldone::Printpage()
 {
-    // The certificate layout and the printer come with the printing layer.
-    msgBox(QStringLiteral("There was a problem printing to your printer."));
+    const Session &s = session();
+    const QFontMetricsF screenFont(font());
+    try {
+        printCertificate(printer(), {s.quiztitle, Text1->text(), s.score, s.outof},
+                         [&](const QString &text) { return screenFont.horizontalAdvance(text) * kTwipsPerPixel; });
+    } catch (const PrintError &) {
+        printer().killDoc();
+        msgBox(QStringLiteral("There was a problem printing to your printer."));
+        return;
+    }
+    msgBox(QStringLiteral("Your certificate is now printing."));
 }
 
 void Welldone::formMouseMove(Qt::MouseButtons, QPointF)

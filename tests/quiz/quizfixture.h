@@ -1,6 +1,7 @@
 #pragma once
 // Question-set files for the quiz tests, built line by line.
 #include "quiz/questionset.h"
+#include "shell/session.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -22,6 +23,19 @@ inline terravale::QuestionSet sampleSet(const QString &title = QStringLiteral("S
         set.correct[n] = QString::number((n - 1) % 4 + 1);
     }
     return set;
+}
+
+// Puts a set into the session as the loader would.
+inline void fillSession(const terravale::QuestionSet &set)
+{
+    terravale::Session &s = terravale::session();
+    s.worktitle = set.title;
+    s.quest = set.quest;
+    s.answera = set.answera;
+    s.answerb = set.answerb;
+    s.answerc = set.answerc;
+    s.answerd = set.answerd;
+    s.correct = set.correct;
 }
 
 // Windows-1252 bytes of the given lines, each ended by `eol`.

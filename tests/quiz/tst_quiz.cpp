@@ -16,6 +16,7 @@
 #include "quizfixture.h"
 
 #include "platform/filechannel.h"
+#include "platform/printer.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -110,7 +111,8 @@ private slots:
     void badCorrectFieldNeverMarksRight();
     void quizExitAndHover();
     void longTextsShrinkToFit();
-    void printWorksheetDoesNotClaimSuccess();
+    void printWorksheet_data();
+    void printWorksheet();
     void resultsVariants_data();
     void resultsVariants();
     void startupTimers_data();
@@ -257,6 +259,8 @@ void QuizTest::hubToResultsAndBack()
     QFETCH(bool, skip);
     QFETCH(int, score);
     test::DataFolder data;
+    auto printed = std::make_shared<RecordingPrinter>();
+    setPrinter(printed);
     rubbish &hub = openRubbishHub(data, sampleSet(u"Rubbish, bins & tips"_qs));
     QVERIFY(hub.isVisible());
     QCOMPARE(hub.Label1->caption(), u"Rubbish"_qs);
@@ -296,11 +300,19 @@ void QuizTest::hubToResultsAndBack()
     QCOMPARE(review.Label2(9).topTw(), 7080.0f);
 
     if (score == 10) {
-        // The certificate cannot print yet: the failure is reported, no click clip.
+        // The certificate prints with the quiz heading and the typed name; no click clip.
         const qsizetype clips = data.sounds->played.size();
+        results.Text1->setText(u"Amy Lee"_qs);
         click(results.Label3(0));
-        QCOMPARE(data.messages->shown, QStringList{kPrintProblem});
+        QCOMPARE(data.messages->shown, QStringList{u"Your certificate is now printing."_qs});
         QCOMPARE(data.sounds->played.size(), clips);
+        QCOMPARE(printed->jobs.size(), 1);
+        QStringList texts;
+        for (const PrintOp &op : printed->jobs.first())
+            texts << op.text;
+        QVERIFY(texts.contains(u"Amy Lee"_qs));
+        QCOMPARE(texts.count(u"Terravale"_qs), 2);   // product title and quiz heading
+        QVERIFY(texts.contains(u"You have scored 10 out of 10."_qs));
         click(results.Label3(1));   // Exit
         QCOMPARE(lastClip(data), kClick);
     } else {
@@ -458,14 +470,35 @@ void QuizTest::longTextsShrinkToFit()
     QCOMPARE(form<Wrong>().Label2(0).font().pixelSize(), 21);   // 15.75 pt as designed
 }
 
-void QuizTest::printWorksheetDoesNotClaimSuccess()
+void QuizTest::printWorksheet_data()
 {
+    QTest::addColumn<bool>("printerThere");
+    QTest::newRow("printer") << true;
+    QTest::newRow("no printer") << false;
+}
+
+void QuizTest::printWorksheet()
+{
+    QFETCH(bool, printerThere);
     test::DataFolder data;
+    auto printed = std::make_shared<RecordingPrinter>();
+    printed->noPrinter = !printerThere;
+    setPrinter(printed);
     click(openRubbishHub(data, sampleSet()).Label3(0));
     click(form<multiple>().Label3(3));
-    QCOMPARE(data.messages->shown, QStringList{kPrintProblem});
+    QCOMPARE(data.messages->shown, QStringList{printerThere ? u"Your worksheet is now printing."_qs : kPrintProblem});
+    QCOMPARE(printed->jobs.size(), printerThere ? 1 : 0);
+    if (printerThere) {
+        QStringList texts;
+        for (const PrintOp &op : printed->jobs.first())
+            texts << op.text;
+        QVERIFY(texts.contains(u"Sample set"_qs));
+        QVERIFY(texts.contains(u"Question 10    Question 10"_qs));
+    }
     QVERIFY(isLoaded<multiple>());
+    QCOMPARE(session().questno, 1);
     QCOMPARE(lastClip(data), kClick);
+    setPrinter(std::make_shared<RecordingPrinter>());
 }
 
 void QuizTest::resultsVariants_data()
