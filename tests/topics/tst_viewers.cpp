@@ -1,5 +1,6 @@
 // The page viewer and the Teachers' Guide: captions and button states while paging, the files
 // each page is shown and printed from, the Acknowledgments logo, and damaged or missing files.
+#include "platform/printer.h"
 #include "shell/intro0.h"
 #include "shell/session.h"
 #include "topics/guide.h"
@@ -46,6 +47,7 @@ void checkViewer(teacher &viewer, const QString &prefix, const QString &firstScr
 class ViewersTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { setPrinter(m_printer); }   // nothing reaches a real printer
     void cleanup() { test::closeAllScreens(); }
     void fileNames_data();
     void fileNames();
@@ -65,7 +67,11 @@ private slots:
     void guideHover();
     void damagedPage_data();
     void damagedPage();
-    void printWithoutPrinterCarriesOn();
+    void print_data();
+    void print();
+
+private:
+    std::shared_ptr<RecordingPrinter> m_printer = std::make_shared<RecordingPrinter>();
 };
 
 void ViewersTest::fileNames_data()
@@ -399,22 +405,70 @@ void ViewersTest::damagedPage()
     QCOMPARE(session().pagenum, 1);
 }
 
-void ViewersTest::printWithoutPrinterCarriesOn()
+void ViewersTest::print_data()
 {
+    QTest::addColumn<QString>("document");   // keyfacts, acknowledgments or guide
+    QTest::addColumn<bool>("noPrinter");
+    QTest::addColumn<QString>("printed");     // the print version expected on paper
+    QTest::newRow("key facts page 2") << u"keyfacts"_qs << false << u"wmf2\\key resourcesb.wmf"_qs;
+    QTest::newRow("acknowledgments, not the logo") << u"acknowledgments"_qs << false << u"wmf2\\acknowledgments.wmf"_qs;
+    QTest::newRow("guide page 2") << u"guide"_qs << false << u"wmf2\\guide2.wmf"_qs;
+    QTest::newRow("key facts, no printer") << u"keyfacts"_qs << true << QString();
+    QTest::newRow("guide, no printer") << u"guide"_qs << true << QString();
+}
+
+void ViewersTest::print()
+{
+    QFETCH(QString, document);
+    QFETCH(bool, noPrinter);
+    QFETCH(QString, printed);
     test::DataFolder data;
-    qputenv("PRINTER", "terravale-no-such-printer");
-    qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
-    openPages(5, u"key resources"_qs, u"wmf\\key resourcesa.wmf"_qs, u"wmf2\\key resourcesa.wmf"_qs);
-    teacher &viewer = *loadedForm<teacher>();
-    click(viewer.Label3(2));
-    click(viewer.Label3(0));
-    QCOMPARE(data.messages->shown, QStringList{u"There was a problem printing to your printer."_qs});
+    m_printer->jobs.clear();
+    m_printer->noPrinter = noPrinter;
+    Screen *screen = nullptr;
+    Picture *printVersion = nullptr;
+    Label *printButton = nullptr;
+    if (document == u"guide"_qs) {
+        openGuide();
+        guide &g = *loadedForm<guide>();
+        click(g.Label3(2));
+        screen = &g;
+        printVersion = g.Image2;
+        printButton = &g.Label3(0);
+    } else {
+        if (document == u"acknowledgments"_qs) {
+            openAcknowledgments();
+        } else {
+            openPages(5, u"key resources"_qs, u"wmf\\key resourcesa.wmf"_qs, u"wmf2\\key resourcesa.wmf"_qs);
+            click(loadedForm<teacher>()->Label3(2));
+        }
+        teacher &viewer = *loadedForm<teacher>();
+        screen = &viewer;
+        printVersion = viewer.Image2;
+        printButton = &viewer.Label3(0);
+    }
+    const int page = session().pagenum;
+    click(*printButton);
+
+    if (noPrinter) {
+        QCOMPARE(data.messages->shown, QStringList{u"There was a problem printing to your printer."_qs});
+        QVERIFY(m_printer->jobs.isEmpty());
+    } else {
+        QVERIFY(data.messages->shown.isEmpty());
+        QCOMPARE(printVersion->fileName(), printed);
+        QCOMPARE(m_printer->jobs.size(), 1);
+        QList<PrintOp> pictures;
+        for (const PrintOp &op : m_printer->jobs.first())
+            if (op.kind == PrintOp::Kind::Picture)
+                pictures << op;
+        QCOMPARE(pictures.size(), 1);
+        QCOMPARE(pictures.first().picture, printVersion->picture());
+        QCOMPARE(pictures.first().at, QPointF(1000, 1000));
+        QCOMPARE(pictures.first().size, QSizeF(9900, 14400));   // its own size: the A4 print page
+    }
     // Printing changes nothing on screen.
-    QVERIFY(viewer.isVisible());
-    QCOMPARE(session().pagenum, 2);
-    QCOMPARE(viewer.Image2->fileName(), u"wmf2\\key resourcesb.wmf"_qs);
-    qunsetenv("PRINTER");
-    qunsetenv("CUPS_SERVER");
+    QVERIFY(screen->isVisible());
+    QCOMPARE(session().pagenum, page);
 }
 
 QTEST_MAIN(ViewersTest)
