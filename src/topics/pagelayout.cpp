@@ -346,11 +346,23 @@ void paintPage(QPainter &painter, const PageLayout &layout, QSvgRenderer *art)
             const QSizeF size = box.size() * scale;
             target = QRectF(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
         }
-        // Artwork may reach past its own view box; the frame holds it.
-        painter.save();
-        painter.setClipRect(target);
-        art->render(&painter, target);
-        painter.restore();
+        if (screen) {
+            // On screen the picture is a bitmap at the page's own scale (15 twips a pixel): it
+            // looks the same and plays far faster than thousands of shapes.
+            QImage bitmap((target.size() / 15.0).toSize(), QImage::Format_RGB32);
+            bitmap.fill(Qt::white);
+            QPainter artPainter(&bitmap);
+            artPainter.setRenderHint(QPainter::Antialiasing);
+            art->render(&artPainter, QRectF(QPointF(0, 0), QSizeF(bitmap.size())));
+            artPainter.end();
+            painter.drawImage(QRectF(target.topLeft(), QSizeF(bitmap.size()) * 15.0), bitmap);
+        } else {
+            // Artwork may reach past its own view box; the frame holds it.
+            painter.save();
+            painter.setClipRect(target);
+            art->render(&painter, target);
+            painter.restore();
+        }
     }
 
     painter.setPen(Qt::NoPen);
