@@ -5,8 +5,10 @@
 #include "sound.h"
 #include "titlefrm.h"
 
+#include "topics/guide.h"
 #include "topics/resources.h"
 #include "topics/rubbish.h"
+#include "topics/teacher.h"
 
 #include "platform/fonts.h"
 #include "platform/twips.h"
@@ -155,6 +157,12 @@ void intro0::Label2_Click(int index)
     case 18:
         form<worksheets>().showInFront();
         unloadForm<intro0>();
+        break;
+    case 19:
+        openAcknowledgments();
+        break;
+    case 20:
+        openGuide();
         break;
     default:
         break;

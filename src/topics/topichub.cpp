@@ -11,6 +11,7 @@
 #include "shell/intro0.h"
 #include "shell/session.h"
 #include "shell/sound.h"
+#include "teacher.h"
 
 namespace terravale {
 
@@ -141,7 +142,6 @@ void TopicHub::openActivity(ActivityScreen &activity)
 
 void TopicHub::Label3_Click(int index)
 {
-    Session &s = session();
     switch (index) {
     case 0:
         openQuiz();
@@ -157,14 +157,10 @@ void TopicHub::Label3_Click(int index)
         openActivity(m_topic.orderingActivity());
         break;
     case 4:
-        s.numpages = m_topic.keyFactsPages;
-        s.pageprefix = m_topic.keyFactsPrefix;
-        // Page viewer (teacher): Image1 <- keyFactsScreenPage, Image2 <- keyFactsPrintPage, then shown.
+        openPages(m_topic.keyFactsPages, m_topic.keyFactsPrefix, m_topic.keyFactsScreenPage, m_topic.keyFactsPrintPage);
         break;
     case 5:
-        s.numpages = m_topic.notesPages;
-        s.pageprefix = m_topic.notesPrefix;
-        // Page viewer (teacher): Image1 <- notesScreenPage, Image2 <- notesPrintPage, then shown.
+        openPages(m_topic.notesPages, m_topic.notesPrefix, m_topic.notesScreenPage, m_topic.notesPrintPage);
         break;
     default:
         break;

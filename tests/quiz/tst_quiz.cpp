@@ -11,6 +11,7 @@
 #include "shell/session.h"
 #include "topics/resources.h"
 #include "topics/rubbish.h"
+#include "topics/teacher.h"
 #include "testsupport.h"
 #include "quizfixture.h"
 
@@ -612,12 +613,12 @@ void QuizTest::hubDispatch_data()
     QTest::addColumn<QString>("opens");   // the screen shown over the hub
     QTest::newRow("rubbish labelling") << false << 1 << 0 << QString() << u"rubbishlab"_qs;
     QTest::newRow("rubbish ordering") << false << 3 << 0 << QString() << u"rubbishord"_qs;
-    QTest::newRow("rubbish key facts") << false << 4 << 2 << u"key rubbish"_qs << QString();
-    QTest::newRow("rubbish notes") << false << 5 << 2 << u"rubbish"_qs << QString();
+    QTest::newRow("rubbish key facts") << false << 4 << 2 << u"key rubbish"_qs << u"teacher"_qs;
+    QTest::newRow("rubbish notes") << false << 5 << 2 << u"rubbish"_qs << u"teacher"_qs;
     QTest::newRow("resources labelling") << true << 1 << 0 << QString() << u"resourceslab"_qs;
     QTest::newRow("resources ordering") << true << 3 << 0 << QString() << u"resourcesord"_qs;
-    QTest::newRow("resources key facts") << true << 4 << 5 << u"key resources"_qs << QString();
-    QTest::newRow("resources notes") << true << 5 << 1 << u"resources"_qs << QString();
+    QTest::newRow("resources key facts") << true << 4 << 5 << u"key resources"_qs << u"teacher"_qs;
+    QTest::newRow("resources notes") << true << 5 << 1 << u"resources"_qs << u"teacher"_qs;
     QTest::newRow("rubbish exit") << false << 2 << 0 << QString() << QString();
     QTest::newRow("resources exit") << true << 2 << 0 << QString() << QString();
 }
@@ -654,9 +655,16 @@ void QuizTest::hubDispatch()
         const auto it = std::find_if(windows.begin(), windows.end(),
                                      [&](QWidget *w) { return w->objectName() == opens && w->isVisible(); });
         QVERIFY2(it != windows.end(), qPrintable(opens));
-        auto *activity = dynamic_cast<ActivityScreen *>(*it);
-        QVERIFY(activity);
-        QCOMPARE(activity->Label6->caption(), hub->Label1->caption());
+        if (auto *viewer = dynamic_cast<teacher *>(*it)) {
+            // The viewer read numpages at its load: its caption and navigation follow it.
+            QCOMPARE(viewer->Label1->caption(), pageCaption(1, numpages));
+            QCOMPARE(viewer->Label3(2).isVisible(), numpages > 1);
+            QCOMPARE(session().pagenum, 1);
+        } else {
+            auto *activity = dynamic_cast<ActivityScreen *>(*it);
+            QVERIFY(activity);
+            QCOMPARE(activity->Label6->caption(), hub->Label1->caption());
+        }
         QVERIFY(hub->isVisible());
     } else {
         QVERIFY(hub->isVisible());

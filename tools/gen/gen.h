@@ -23,3 +23,14 @@ struct Register {
 };
 
 } // namespace gen
+
+namespace gen {
+
+// terravale-gen --page-png <page.txt> <screen|print> <png>: a page drawn straight to a picture
+// at 15 twips a pixel, to look at the layout without a metafile.
+int pagePreview(const QString &pageFile, const QString &version, const QString &png);
+
+// terravale-gen --wmf-png <file.wmf> <png>: a metafile played at its own size.
+int metafilePreview(const QString &wmfFile, const QString &png);
+
+} // namespace gen

@@ -92,6 +92,10 @@ int main(int argc, char **argv)
         QDir().mkpath(QFileInfo(args[4]).path());
         return svg.isValid() && image.save(args[4], "PNG") ? 0 : 1;
     }
+    if (args.size() == 5 && args[1] == u"--page-png"_s)
+        return gen::pagePreview(args[2], args[3], args[4]);
+    if (args.size() == 4 && args[1] == u"--wmf-png"_s)
+        return gen::metafilePreview(args[2], args[3]);
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: terravale-gen <content dir> <data dir>\n");
         return 2;

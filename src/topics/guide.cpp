@@ -1,0 +1,108 @@
+#include "guide.h"
+
+#include "teacher.h"
+#include "viewerparts.h"
+
+#include "shell/frame.h"
+#include "platform/twips.h"
+#include "shell/session.h"
+
+namespace terravale {
+
+guide::guide() : Screen(QStringLiteral("guide"))
+{
+    Image1 = new Picture(this, Picture::Mode::AutoSize);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->move(px(120), 0);
+    connect(Image1, &Picture::mouseMoved, this, [this](Qt::MouseButtons b, QPointF) { formMouseMove(b, {}); });
+    Image2 = new Picture(this, Picture::Mode::AutoSize);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->move(px(120), px(-240));
+    Image2->hide();
+    missingPage = makeMissingPageLabel(this);
+
+    const struct {
+        int index;
+        float left, top, width;
+        const char *caption;
+    } buttons[] = {
+        {0, 10680, 120, 1125, "Print"},
+        {1, 10680, 7920, 1125, "Exit"},
+        {2, 6720, 7920, 2685, "Next Page"},
+        {3, 1320, 7920, 2685, "Previous Page"},
+    };
+    for (const auto &b : buttons) {
+        auto *button = new Label(this, b.index);
+        button->setGeometryTw(b.left, b.top, b.width, 495);
+        button->setCaption(QString::fromLatin1(b.caption));
+        button->makeButton(15.75);
+        Label3.add(b.index, button);
+        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+    }
+    Label3(3).setEnabled(false);
+    Label1 = makePageCaption(this);
+    Label1->setCaption(pageCaption(1, kGuidePages));
+}
+
+void guide::formLoad()
+{
+    setupform(*this);
+}
+
+void guide::loadPage(int page)
+{
+    const QString name = QStringLiteral("guide") + QString::number(page) + QStringLiteral(".wmf");
+    const bool ok = loadPagePictures(*Image1, *Image2, QStringLiteral("wmf\\") + name, QStringLiteral("wmf2\\") + name);
+    missingPage->setVisible(!ok);
+}
+
+void guide::refresh()
+{
+    const int page = session().pagenum;
+    loadPage(page);
+    Label3(3).setEnabled(page > 1);
+    Label3(2).setEnabled(page < kGuidePages);
+    Label1->setCaption(pageCaption(page, kGuidePages));
+}
+
+void guide::Label3_Click(int index)
+{
+    Session &s = session();
+    switch (index) {
+    case 0:
+        printPicture(*Image2);
+        break;
+    case 1:
+        unloadForm<guide>();
+        break;
+    case 2:
+        if (s.pagenum < kGuidePages) {
+            ++s.pagenum;
+            refresh();
+        }
+        break;
+    case 3:
+        if (s.pagenum > 1) {
+            --s.pagenum;
+            refresh();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void guide::formMouseMove(Qt::MouseButtons, QPointF)
+{
+    clearButtons(Label3, 0, 3);
+}
+
+void openGuide()
+{
+    guide &g = form<guide>();
+    g.loadPage(1);
+    session().pagenum = 1;
+    g.showInFront();
+}
+
+} // namespace terravale

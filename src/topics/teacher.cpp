@@ -1,0 +1,233 @@
+#include "teacher.h"
+
+#include "pageprint.h"
+#include "viewerparts.h"
+
+#include "platform/filechannel.h"
+#include "platform/fonts.h"
+#include "platform/messagebox.h"
+#include "platform/twips.h"
+#include "shell/frame.h"
+#include "shell/session.h"
+
+#include <QTimer>
+
+namespace terravale {
+
+const QString kPageNotShown = QStringLiteral("This page could not be shown because its file is missing or damaged.");
+
+QString pageFile(const QString &prefix, int page, bool print)
+{
+    if (page < 1 || page > 5)
+        return {};
+    return (print ? QStringLiteral("wmf2\\") : QStringLiteral("wmf\\")) + prefix + QChar(u'a' + (page - 1))
+           + QStringLiteral(".wmf");
+}
+
+QString logoFrameFile(int frame)
+{
+    return QStringLiteral("logo\\quil%1.gif").arg(frame, 4, 10, QLatin1Char('0'));
+}
+
+QString pageCaption(int page, int pages)
+{
+    return QStringLiteral("Page") + numText(page) + QStringLiteral(" of") + numText(pages);
+}
+
+namespace {
+Label *pageButton(Screen *screen, LabelArray &array, int index, float left, float top, float width, const char *caption)
+{
+    auto *button = new Label(screen, index);
+    button->setGeometryTw(left, top, width, 495);
+    button->setCaption(QString::fromLatin1(caption));
+    button->makeButton(15.75);
+    array.add(index, button);
+    return button;
+}
+} // namespace
+
+Label *makePageCaption(QWidget *parent)
+{
+    auto *label = new Label(parent);
+    label->setGeometryTw(4200, 7920, 2295, 495);
+    label->setForeColor(QColor(0, 0, 0));
+    label->setBackColor(QColor(255, 255, 255));
+    label->setOpaque(true);
+    label->setBorder(true);
+    label->setAlignment(Qt::AlignHCenter);
+    label->setFont(designFont(QStringLiteral("Tahoma"), 15.75, true));
+    return label;
+}
+
+Label *makeMissingPageLabel(QWidget *parent)
+{
+    auto *label = new Label(parent);
+    label->setGeometryTw(1200, 3000, 8400, 1200);
+    label->setForeColor(QColor(255, 255, 255));
+    label->setAlignment(Qt::AlignHCenter);
+    label->setFont(designFont(QStringLiteral("Tahoma"), 15.75, true));
+    label->setCaption(kPageNotShown);
+    label->hide();
+    return label;
+}
+
+bool loadPagePictures(Picture &screenPicture, Picture &printPicture, const QString &screenFile, const QString &printFile)
+{
+    bool shown = true;
+    for (auto [picture, file] : {std::pair{&screenPicture, screenFile}, std::pair{&printPicture, printFile}}) {
+        try {
+            picture->load(file);
+        } catch (const FileError &) {
+            picture->clear();
+            shown = shown && picture != &screenPicture;
+        }
+    }
+    return shown;
+}
+
+void printPicture(const Picture &printVersion)
+{
+    if (!printVersion.picture()) {
+        msgBox(kPageNotShown);
+        return;
+    }
+    printPage(printVersion.picture());
+}
+
+teacher::teacher() : Screen(QStringLiteral("teacher"))
+{
+    Image1 = new Picture(this, Picture::Mode::AutoSize);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->move(px(120), 0);
+    Image2 = new Picture(this, Picture::Mode::AutoSize);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->move(0, 0);
+    Image2->hide();
+    missingPage = makeMissingPageLabel(this);
+
+    Picture1 = new Picture(this, Picture::Mode::Clip);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipRect(8520, 4320, 1800, 1800));
+    Picture1->hide();
+    Picture2 = new Picture(this, Picture::Mode::Clip);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(twipRect(8550, 6240, 1800, 1335));
+    Picture2->hide();
+
+    pageButton(this, Label3, 0, 10680, 120, 1125, "Print");
+    pageButton(this, Label3, 1, 10680, 7920, 1125, "Exit");
+    pageButton(this, Label3, 2, 6720, 7920, 2685, "Next Page");
+    pageButton(this, Label3, 3, 1320, 7920, 2685, "Previous Page")->setEnabled(false);
+    for (const auto &[index, button] : Label3.items())
+        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+    Label1 = makePageCaption(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(25);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+}
+
+void teacher::formLoad()
+{
+    setupform(*this);
+    Session &s = session();
+    if (s.numpages == 1) {
+        Label1->hide();
+        Label3(2).hide();
+        Label3(3).hide();
+    }
+    s.pagenum = 1;
+    Label1->setCaption(pageCaption(s.pagenum, s.numpages));
+}
+
+void teacher::loadPage(const QString &screenFile, const QString &printFile)
+{
+    const bool ok = loadPagePictures(*Image1, *Image2, screenFile, printFile);
+    missingPage->setVisible(!ok);
+}
+
+void teacher::refresh()
+{
+    Session &s = session();
+    if (s.pagenum == s.numpages)
+        Label3(2).setEnabled(false);
+    if (s.pagenum == 1)
+        Label3(3).setEnabled(false);
+    loadPage(pageFile(s.pageprefix, s.pagenum, false), pageFile(s.pageprefix, s.pagenum, true));
+    Label1->setCaption(pageCaption(s.pagenum, s.numpages));
+}
+
+void teacher::Label3_Click(int index)
+{
+    Session &s = session();
+    switch (index) {
+    case 0:
+        printPicture(*Image2);
+        break;
+    case 1:
+        unloadForm<teacher>();
+        break;
+    case 2:
+        ++s.pagenum;
+        Label3(3).setEnabled(true);
+        refresh();
+        break;
+    case 3:
+        --s.pagenum;
+        Label3(2).setEnabled(true);
+        refresh();
+        break;
+    default:
+        break;
+    }
+}
+
+void teacher::Timer1_Timer()
+{
+    Session &s = session();
+    s.logoframe = (s.logoframe + 1) % 20;
+    const QString file = logoFrameFile(s.logoframe);
+    auto frame = m_logoFrames.constFind(file);
+    if (frame == m_logoFrames.constEnd()) {
+        try {
+            frame = m_logoFrames.insert(file, loadPicture(file));
+        } catch (const FileError &) {
+            // A missing frame is skipped; the previous one stays.
+        }
+    }
+    if (frame != m_logoFrames.constEnd()) {
+        Picture1->setPicture(*frame);
+        m_logoFile = file;
+    }
+    Picture1->show();
+    Picture2->show();
+}
+
+void openPages(int pages, const QString &prefix, const QString &screenFile, const QString &printFile)
+{
+    Session &s = session();
+    s.numpages = pages;
+    s.pageprefix = prefix;
+    teacher &viewer = form<teacher>();
+    viewer.loadPage(screenFile, printFile);
+    viewer.showInFront();
+}
+
+void openAcknowledgments()
+{
+    teacher &viewer = form<teacher>();
+    viewer.Label1->hide();
+    viewer.Label3(2).hide();
+    viewer.Label3(3).hide();
+    try {
+        viewer.Picture2->load(QStringLiteral("logo\\quillmark2.bmp"));
+    } catch (const FileError &) {
+        // The page is still worth showing without its logo.
+    }
+    viewer.loadPage(QStringLiteral("wmf\\acknowledgments.wmf"), QStringLiteral("wmf2\\acknowledgments.wmf"));
+    viewer.setBackColor(QColor(49, 130, 212));
+    viewer.Timer1->start();
+    viewer.showInFront();
+}
+
+} // namespace terravale

@@ -1,0 +1,62 @@
+#pragma once
+#include "platform/label.h"
+#include "platform/picture.h"
+#include "platform/screen.h"
+
+#include <QHash>
+
+class QTimer;
+
+namespace terravale {
+
+// Screen and print file of page `page` (1 to 5) of a page set: "wmf\" or "wmf2\" + prefix +
+// letter a..e + ".wmf". Empty for pages outside 1 to 5.
+QString pageFile(const QString &prefix, int page, bool print);
+
+// Logo animation frame file "logo\quil0000.gif" .. "logo\quil0019.gif".
+QString logoFrameFile(int frame);
+
+// "Page n of m" as the viewers caption it.
+QString pageCaption(int page, int pages);
+
+extern const QString kPageNotShown;
+
+// The page viewer: Key Facts, Teacher's Notes and the Acknowledgments with its animated logo.
+class teacher : public Screen {
+    Q_OBJECT
+public:
+    teacher();
+    void formLoad() override;
+
+    LabelArray Label3;   // 0 Print, 1 Exit, 2 Next Page, 3 Previous Page
+    Label *Label1;       // page caption
+    Picture *Image1;     // screen version of the page
+    Picture *Image2;     // print version, never visible
+    Picture *Picture1;   // logo animation frame
+    Picture *Picture2;   // still logo
+    QTimer *Timer1;      // logo animation, 25 ms
+    Label *missingPage;  // shown instead of a page that cannot be loaded
+
+    // Loads a page's screen version into Image1 and print version into Image2; a missing or
+    // damaged file leaves that picture empty; without a screen version kPageNotShown is shown.
+    void loadPage(const QString &screenFile, const QString &printFile);
+
+    void Label3_Click(int index);
+    void Timer1_Timer();
+
+    // The frame file Picture1 shows, empty before the first tick.
+    QString logoFrameShown() const { return m_logoFile; }
+
+private:
+    void refresh();
+    QHash<QString, PictureHandle> m_logoFrames;   // each frame read once while the viewer is open
+    QString m_logoFile;
+};
+
+// Opens the page viewer on the first page of a page set (the topic hubs' Key Facts and Notes).
+void openPages(int pages, const QString &prefix, const QString &screenFile, const QString &printFile);
+
+// Opens the page viewer on the acknowledgments page with the animated logo (main menu).
+void openAcknowledgments();
+
+} // namespace terravale

@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/label.h"
+#include "platform/picture.h"
+
+namespace terravale {
+
+// Parts the page viewer and the guide share.
+Label *makePageCaption(QWidget *parent);       // black on white, bordered, at 4200, 7920
+Label *makeMissingPageLabel(QWidget *parent);  // hidden message over the page area
+// Loads both versions of a page; a version that cannot be read leaves its picture empty.
+// Returns whether the screen version could be shown.
+bool loadPagePictures(Picture &screenPicture, Picture &printPicture, const QString &screenFile, const QString &printFile);
+// Prints the print version held by the picture; an empty picture gets the page message.
+void printPicture(const Picture &printVersion);
+
+} // namespace terravale
