@@ -38,8 +38,25 @@ e2e_start() {
   cp -r "$TERRAVALE_DATA/." "$E2E_DIR/"
   rm -f "$E2E_DIR/.stamp"
   if declare -F e2e_before_start >/dev/null; then e2e_before_start; fi
-  (cd "$E2E_DIR" && exec "$TERRAVALE_BIN" >"$E2E_DIR/program.log" 2>&1) &
-  E2E_PID=$!
+  local attempt
+  for attempt in 1 2 3; do
+    (cd "$E2E_DIR" && exec "$TERRAVALE_BIN" >"$E2E_DIR/program.log" 2>&1) &
+    E2E_PID=$!
+    for _ in $(seq 100); do
+      e2e_find_window Titlefrm >/dev/null && break 2
+      kill -0 "$E2E_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    # Now and then, on a loaded machine, Xvfb turns a new client away; that is no fault of the
+    # program, so it is started again (and said so), while any other failure ends the check.
+    if ! kill -0 "$E2E_PID" 2>/dev/null && grep -q "could not connect to display" "$E2E_DIR/program.log"; then
+      echo "note: the X server refused the program (attempt $attempt): $(xdpyinfo 2>&1 | head -n1);" \
+        "$(xlsclients 2>/dev/null | wc -l) clients" >&2
+      sleep 1
+      continue
+    fi
+    break
+  done
   e2e_wait_window Titlefrm >/dev/null
 }
 
