@@ -17,7 +17,6 @@
 #include <cups/cups.h>
 
 using namespace terravale;
-using quizfixture::fillSession;
 
 namespace {
 const QString kProblem = u"There was a problem printing to your printer."_qs;
@@ -159,7 +158,7 @@ void RealPrintTest::printsThroughCups()
         results.Text1->setText(u"Amy Lee"_qs);
         results.Label3_Click(0);
     } else {
-        fillSession(quizfixture::sampleSet(u"Bins and tips"_qs));
+        storeInSession(quizfixture::sampleSet(u"Bins and tips"_qs));
         multiple &quiz = form<multiple>();
         quiz.Label5->setCaption(u"Terravale"_qs);
         quiz.Label3_Click(3);
@@ -243,7 +242,7 @@ void RealPrintTest::failures()
 
     session().score = session().outof = 10;
     session().soundon = 1;
-    fillSession(quizfixture::sampleSet());
+    storeInSession(quizfixture::sampleSet());
     if (what == u"certificate"_qs) {
         form<Welldone>().Label3_Click(0);
         QVERIFY(data.sounds->played.isEmpty());

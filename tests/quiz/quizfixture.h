@@ -25,19 +25,6 @@ inline terravale::QuestionSet sampleSet(const QString &title = QStringLiteral("S
     return set;
 }
 
-// Puts a set into the session as the loader would.
-inline void fillSession(const terravale::QuestionSet &set)
-{
-    terravale::Session &s = terravale::session();
-    s.worktitle = set.title;
-    s.quest = set.quest;
-    s.answera = set.answera;
-    s.answerb = set.answerb;
-    s.answerc = set.answerc;
-    s.answerd = set.answerd;
-    s.correct = set.correct;
-}
-
 // Windows-1252 bytes of the given lines, each ended by `eol`.
 inline QByteArray fileBytes(const QStringList &lines, const QByteArray &eol = "\r\n")
 {

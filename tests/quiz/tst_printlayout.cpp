@@ -17,7 +17,6 @@
 #include <QTest>
 
 using namespace terravale;
-using quizfixture::fillSession;
 
 namespace {
 const QString kProblem = u"There was a problem printing to your printer."_qs;
@@ -277,7 +276,7 @@ void PrintLayoutTest::worksheetLayout()
     auto p = std::make_shared<RecordingPrinter>(page);
     setPrinter(p);
     const QuestionSet set = quizfixture::sampleSet(u"Bins and tips"_qs);
-    fillSession(set);
+    storeInSession(set);
     multiple &quiz = form<multiple>();
     quiz.Label5->setCaption(u"Terravale"_qs);
     quiz.Label3_Click(3);
@@ -338,7 +337,7 @@ void PrintLayoutTest::worksheetRunsOntoNewPages()
     test::DataFolder data;
     auto p = std::make_shared<RecordingPrinter>(QSizeF(11906, 5000));
     setPrinter(p);
-    fillSession(quizfixture::sampleSet());
+    storeInSession(quizfixture::sampleSet());
     form<multiple>().Printpage();
     QCOMPARE(p->jobs.size(), 1);
     const QList<PrintOp> &ops = p->jobs.first();
@@ -414,7 +413,7 @@ void PrintLayoutTest::messages()
     p->noPrinter = outcome == Outcome::NoPrinter;
     p->refuse = outcome == Outcome::Refused;
     setPrinter(p);
-    fillSession(quizfixture::sampleSet());
+    storeInSession(quizfixture::sampleSet());
     session().score = session().outof = 10;
     session().soundon = 1;
 
