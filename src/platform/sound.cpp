@@ -21,17 +21,29 @@ QtSoundPlayer::~QtSoundPlayer()
     qDeleteAll(d->effects);
 }
 
-void QtSoundPlayer::play(const QString &programPath)
+QSoundEffect *QtSoundPlayer::effect(const QString &programPath)
 {
-    const QString path = resolvePath(programPath);
-    const QFileInfo info(path);
+    const QFileInfo info(resolvePath(programPath));
     if (!info.isFile())
-        return;
+        return nullptr;
     QSoundEffect *&effect = d->effects[info.absoluteFilePath()];
     if (!effect) {
         effect = new QSoundEffect;
         effect->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     }
+    return effect;
+}
+
+void QtSoundPlayer::preload(const QString &programPath)
+{
+    effect(programPath);
+}
+
+void QtSoundPlayer::play(const QString &programPath)
+{
+    QSoundEffect *effect = this->effect(programPath);
+    if (!effect)
+        return;
     if (d->last && d->last != effect)
         d->last->stop();
     d->last = effect;

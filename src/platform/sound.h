@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <memory>
 
+class QSoundEffect;
+
 namespace terravale {
 
 // Plays WAV clips. A request returns at once and never fails: no device or no file is silence.
@@ -10,6 +12,8 @@ class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     virtual void play(const QString &programPath) = 0;
+    // Readies a clip so that its first play starts at once; plays nothing.
+    virtual void preload(const QString &) {}
 };
 
 // Qt Multimedia back end; a new clip cuts off the one still playing.
@@ -18,8 +22,10 @@ public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
     void play(const QString &programPath) override;
+    void preload(const QString &programPath) override;
 
 private:
+    QSoundEffect *effect(const QString &programPath);   // loaded once per file; null when missing
     struct Impl;
     std::unique_ptr<Impl> d;
 };
@@ -27,7 +33,9 @@ private:
 class RecordingSoundPlayer : public SoundPlayer {
 public:
     void play(const QString &programPath) override { played.append(programPath); }
+    void preload(const QString &programPath) override { preloaded.append(programPath); }
     QStringList played;
+    QStringList preloaded;
 };
 
 SoundPlayer &soundPlayer();

@@ -1,5 +1,7 @@
 #include "grey.h"
 
+#include "platform/sound.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -14,6 +16,8 @@ Grey::Grey() : Screen(QStringLiteral("Grey"))
 void Grey::formLoad()
 {
     setBackColor(QColor(48, 133, 214));
+    // The click answers nearly every button: have it ready before the first one is pressed.
+    soundPlayer().preload(QStringLiteral("wav\\click.wav"));
 }
 
 void Grey::showBackdrop()

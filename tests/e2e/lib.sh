@@ -140,22 +140,39 @@ e2e_key() { xdotool key "$@"; sleep 0.3; }
 e2e_shot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null || true; }
 
 # Records what the default sink plays; e2e_record_stop prints the peak amplitude (0.0 to 1.0).
+# Recordings are raw 16-bit stereo at 44.1 kHz, so they can be read while they grow.
+E2E_REC_FMT=(-t raw -r 44100 -e signed -b 16 -c 2)
+
 e2e_record_start() {
-  E2E_REC_FILE=$(mktemp /tmp/terravale-rec.XXXXXX.wav)
+  E2E_REC_FILE=$(mktemp /tmp/terravale-rec.XXXXXX.raw)
   local sink
   sink=$(pactl get-default-sink 2>/dev/null || echo terravale_null)
-  parec --latency-msec=20 -d "$sink.monitor" --file-format=wav "$E2E_REC_FILE" &
+  parec --latency-msec=20 -d "$sink.monitor" --raw --format=s16le --rate=44100 --channels=2 >"$E2E_REC_FILE" &
   E2E_REC_PID=$!
   sleep 0.5
 }
 
+# The peak amplitude recorded so far (0.0 to 1.0), leaving out the first $1 seconds.
+e2e_record_peak() {
+  local peak
+  peak=$(sox "${E2E_REC_FMT[@]}" "$E2E_REC_FILE" -n trim "${1:-0}" stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
+  echo "${peak:-0}"
+}
+
+# Waits up to $1 seconds (4 unless given) for a clip to be heard, ends the recording and prints
+# its peak. A busy machine can start a clip late, so the wait ends early only on a clip.
 e2e_record_stop() {
-  sleep "${1:-1.5}"
-  kill -INT "$E2E_REC_PID" 2>/dev/null || true   # lets parec write what it holds
+  local wait=${1:-4} i peak
+  for ((i = 0; i < wait * 4; i++)); do
+    sleep 0.25
+    e2e_heard "$(e2e_record_peak)" && break
+  done
+  kill -INT "$E2E_REC_PID" 2>/dev/null || true
   wait "$E2E_REC_PID" 2>/dev/null || true
   E2E_REC_PID=""
-  sox "$E2E_REC_FILE" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}'
+  peak=$(e2e_record_peak)
   rm -f "$E2E_REC_FILE"
+  echo "$peak"
 }
 
 # True when a recorded peak shows a clip was heard.

@@ -19,7 +19,7 @@ reward_peak() {
   kill "$E2E_REC_PID" 2>/dev/null || true
   wait "$E2E_REC_PID" 2>/dev/null || true
   E2E_REC_PID=""
-  sox "$E2E_REC_FILE" -n trim "$SKIP" stat 2>&1 | awk '/Maximum amplitude/ {print $3}'
+  e2e_record_peak "$SKIP"
   rm -f "$E2E_REC_FILE"
 }
 

@@ -99,6 +99,7 @@ void ShellTest::firstExitIsSilentOkIsHeard()
     test::DataFolder data;
     form<Titlefrm>().Command2_Click();
     QVERIFY(data.sounds->played.isEmpty());   // soundon is still unset
+    QCOMPARE(data.sounds->preloaded, QStringList{kClick});   // readied by the sound host, not played
 
     form<Titlefrm>().Command1_Click();
     QCOMPARE(session().soundon, 1);
