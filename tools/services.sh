@@ -17,7 +17,8 @@ services_start() {
   chmod 700 "$XDG_RUNTIME_DIR"
 
   if ! xdpyinfo >/dev/null 2>&1; then
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$TERRAVALE_RUNTIME/xvfb.log" 2>&1 &
+    # -noreset: an X server resets when its last client leaves and turns new clients away meanwhile.
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >"$TERRAVALE_RUNTIME/xvfb.log" 2>&1 &
     echo $! >"$TERRAVALE_RUNTIME/xvfb.pid"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   fi

@@ -47,8 +47,8 @@ e2e_start() {
       kill -0 "$E2E_PID" 2>/dev/null || break
       sleep 0.1
     done
-    # Now and then, on a loaded machine, Xvfb turns a new client away; that is no fault of the
-    # program, so it is started again (and said so), while any other failure ends the check.
+    # An X server that resets after its last client turns new ones away for a moment (ours runs
+    # with -noreset, one started elsewhere may not): the program is started again, and said so.
     if ! kill -0 "$E2E_PID" 2>/dev/null && grep -q "could not connect to display" "$E2E_DIR/program.log"; then
       echo "note: the X server refused the program (attempt $attempt): $(xdpyinfo 2>&1 | head -n1);" \
         "$(xlsclients 2>/dev/null | wc -l) clients" >&2
