@@ -1,5 +1,6 @@
 #include "multiple.h"
 
+#include "questionset.h"
 #include "scoring.h"
 #include "textfit.h"
 #include "welldone.h"
@@ -9,7 +10,6 @@
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/printer.h"
-#include "quiz/questionset.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
 #include "shell/session.h"
@@ -189,14 +189,8 @@ void multiple::Label3_Click(int index)
 
 void multiple::Printpage()
 {
-    const Session &s = session();
-    QuestionSet set;
+    QuestionSet set = sessionQuestionSet();
     set.title = Label6->caption();
-    set.quest = s.quest;
-    set.answera = s.answera;
-    set.answerb = s.answerb;
-    set.answerc = s.answerc;
-    set.answerd = s.answerd;
     try {
         printWorksheet(printer(), Label5->caption(), set);
     } catch (const std::exception &) {

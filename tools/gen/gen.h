@@ -22,10 +22,6 @@ struct Register {
     }
 };
 
-} // namespace gen
-
-namespace gen {
-
 // terravale-gen --page-png <page.txt> <screen|print> <png>: a page drawn straight to a picture
 // at 15 twips a pixel, to look at the layout without a metafile.
 int pagePreview(const QString &pageFile, const QString &version, const QString &png);
