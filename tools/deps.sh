@@ -4,7 +4,7 @@ set -euo pipefail
 
 TERRAVALE_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
   libuemf-dev libgif-dev libbenchmark-dev libcups2-dev
   fonts-liberation fonts-wine
   sox
