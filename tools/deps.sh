@@ -8,7 +8,7 @@ TERRAVALE_PACKAGES=(
   libuemf-dev libgif-dev libbenchmark-dev libcups2-dev
   fonts-liberation fonts-wine
   sox
-  xvfb xdotool x11-utils imagemagick tesseract-ocr
+  xvfb xdotool x11-utils imagemagick tesseract-ocr openbox wmctrl python3-xlib
   cups cups-bsd printer-driver-cups-pdf poppler-utils
   pulseaudio pulseaudio-utils
   lintian appstream desktop-file-utils
