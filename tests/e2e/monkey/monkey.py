@@ -16,6 +16,7 @@ import subprocess
 import sys
 import time
 
+sys.dont_write_bytecode = True   # leave no cache beside the sources
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import files  # noqa: E402
