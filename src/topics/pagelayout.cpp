@@ -88,6 +88,14 @@ QColor accentFor(const QString &name)
         return QColor(0, 128, 128);
     if (name == u"acknowledgments"_s)
         return QColor(49, 130, 212);
+    if (name.startsWith(u"key "_s)) {
+        // Other topics: one colour per topic (the page set's prefix), the same on every page.
+        static const QColor palette[] = {QColor(196, 90, 20), QColor(0, 128, 96), QColor(170, 50, 90),
+                                         QColor(40, 90, 170), QColor(120, 110, 20), QColor(0, 110, 140),
+                                         QColor(150, 70, 40), QColor(60, 120, 40)};
+        const QString prefix = name.left(name.size() - 1);
+        return palette[qHash(prefix, 0) % (sizeof palette / sizeof palette[0])];
+    }
     return QColor(128, 60, 160);   // Teacher's Notes
 }
 
