@@ -44,10 +44,16 @@ TopicDef readTopic(const QString &path)
     return parseTopic(file.readAll());
 }
 
+// The folder the tool was started in: outputs are relative to it, not to the data folder.
+QString &startFolder()
+{
+    static QString folder = QDir::currentPath();
+    return folder;
+}
+
 bool save(QWidget &widget, const QString &png)
 {
-    const QString absolute = QDir(QStringLiteral("/")).absoluteFilePath(png);
-    return widget.grab().save(absolute);
+    return widget.grab().save(QDir(startFolder()).absoluteFilePath(png));
 }
 
 ActivityScreen &noActivity()
@@ -94,6 +100,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerFonts();
+    startFolder();
     const QStringList args = app.arguments();
     if (args.size() < 3)
         return usage();
