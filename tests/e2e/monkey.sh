@@ -34,7 +34,8 @@ else
 fi
 
 # Faults the walk knows of and that are not mended yet: the action each one breaks is left out of the
-# walk (with --all it is not). Remove an entry when its fault is mended; monkey-findings.md has the details.
+# walk (with --all it is not). Remove an entry when its fault is mended; monkey/scenarios.txt holds the
+# shortest sequence of each.
 KNOWN_FAULTS=(
   "backdrop-click:F1, a click on the backdrop brings it in front of every screen"
   "wm-close:F2 and F4, closing a screen through the window manager leaves no screen or leaves it loaded"
