@@ -46,9 +46,30 @@ QuestionSet readQuestionSet(FileChannel &channel)
         set.answerc[n] = restoreCommas(read());
         set.answerd[n] = restoreCommas(read());
         set.correct[n] = read();
+        if (correctChoice(set.correct[n]) == 0) {
+            throw QuestionSetError(field, set,
+                                   QStringLiteral("question %1 has no correct choice 1 to 4: ").arg(n) + set.correct[n]);
+        }
         read();
     }
     return set;
+}
+
+namespace {
+bool isFieldBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+bool needsQuotes(const QString &stored)
+{
+    return !stored.isEmpty() && (isFieldBlank(stored.front()) || isFieldBlank(stored.back()));
+}
+
+bool isControl(char32_t c) { return c < 0x20 || c == 0x7f || (c >= 0x80 && c < 0xa0); }
+} // namespace
+
+QString storedLine(const QString &text)
+{
+    const QString stored = storeCommas(text);
+    return needsQuotes(stored) ? QLatin1Char('"') + stored + QLatin1Char('"') : stored;
 }
 
 QStringList questionSetLines(const QuestionSet &set)
@@ -56,10 +77,10 @@ QStringList questionSetLines(const QuestionSet &set)
     const QString blank = QStringLiteral(" ");
     QStringList lines;
     lines.reserve(kQuestionSetFields);
-    lines << storeCommas(set.title) << blank;
+    lines << storedLine(set.title) << blank;
     for (int n = 1; n <= 10; ++n) {
-        lines << storeCommas(set.quest[n]) << storeCommas(set.answera[n]) << storeCommas(set.answerb[n])
-              << storeCommas(set.answerc[n]) << storeCommas(set.answerd[n]) << set.correct[n] << blank;
+        lines << storedLine(set.quest[n]) << storedLine(set.answera[n]) << storedLine(set.answerb[n])
+              << storedLine(set.answerc[n]) << storedLine(set.answerd[n]) << set.correct[n] << blank;
     }
     return lines;
 }
@@ -70,16 +91,38 @@ void writeQuestionSet(FileChannel &channel, const QuestionSet &set)
         channel.writeLine(line);
 }
 
+QString codePointName(char32_t codePoint)
+{
+    return QStringLiteral("U+%1").arg(uint(codePoint), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+TextFault questionSetTextFault(const QString &text)
+{
+    const auto fault = [](TextFault::Kind kind, const QString &character, char32_t codePoint) {
+        return TextFault{kind, character, codePoint};
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            return fault(TextFault::Unencodable, text.mid(i, 2), QChar::surrogateToUcs4(c, text.at(i + 1)));
+        if (isControl(c.unicode()))
+            return fault(TextFault::Control, QString(c), c.unicode());
+        if (c.isSurrogate() || !firstUnencodable(QString(c)).isNull())
+            return fault(TextFault::Unencodable, QString(c), c.unicode());
+    }
+    if (text.contains(QLatin1Char('&')))
+        return fault(TextFault::Ampersand, QStringLiteral("&"), U'&');
+    const QString stored = storeCommas(text);
+    if (stored.startsWith(QLatin1Char('"')))
+        return fault(TextFault::LeadingQuote, QStringLiteral("\""), U'"');
+    if (needsQuotes(stored) && stored.contains(QLatin1Char('"')))
+        return fault(TextFault::QuoteAndBlank, QStringLiteral("\""), U'"');
+    return {};
+}
+
 bool questionSetCanHold(const QString &text)
 {
-    if (text.contains(QLatin1Char('&')) || text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
-        return false;
-    if (text.startsWith(QLatin1Char('"')))
-        return false;
-    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    if (!text.isEmpty() && (blank(text.front()) || blank(text.back())))
-        return false;
-    return firstUnencodable(text).isNull();
+    return questionSetTextFault(text).kind == TextFault::None;
 }
 
 int correctChoice(const QString &field)

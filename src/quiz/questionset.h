@@ -26,8 +26,9 @@ struct QuestionSet {
 // Lines in a question set file: title, blank line, ten blocks of seven.
 constexpr int kQuestionSetFields = 72;
 
-// A read that ran out before the 72nd field. `field` is the 1-based number of the read that
-// failed; `partial` holds every field read before it.
+// A set that cannot be used: the file ended before the 72nd field, or a correct-choice line is
+// not a digit 1 to 4. `field` is the 1-based number of the read at fault; `partial` holds every
+// field read before it.
 class QuestionSetError : public FileError {
 public:
     QuestionSetError(int field, QuestionSet partial, const QString &cause);
@@ -44,17 +45,40 @@ QString restoreCommas(const QString &stored);
 QString storeCommas(const QString &text);
 
 // Reads the 72 fields of a set from the channel (already open for reading); throws
-// QuestionSetError when the file ends early. Anything after the 72nd field is left unread.
+// QuestionSetError when the file ends early or a correct-choice line is not a digit 1 to 4.
+// Anything after the 72nd field is left unread.
 QuestionSet readQuestionSet(FileChannel &channel);
 
-// The 72 lines of a set as they are written (commas stored as "&", digit lines unchanged).
+// The line a title, question or choice is written as: commas stored as "&", and the text put in
+// double quotes when it begins or ends with a blank, so the field reader keeps those blanks.
+QString storedLine(const QString &text);
+
+// The 72 lines of a set as they are written (texts as storedLine gives them, digit lines unchanged).
 QStringList questionSetLines(const QuestionSet &set);
 
 // Writes the set's 72 lines on the channel (already open for writing; the caller closes it).
 void writeQuestionSet(FileChannel &channel, const QuestionSet &set);
 
-// True when a text survives a write and a read unchanged: no comma stand-in "&", no leading or
-// trailing blanks, no line break, no leading double quote, and Windows-1252 can hold it.
+// Why a text would not read back as written, or kind None.
+struct TextFault {
+    enum Kind {
+        None,
+        Control,        // a control character (line breaks and tabs included)
+        Unencodable,    // a character Windows-1252 lacks, or half of a UTF-16 pair
+        Ampersand,      // "&" reads back as ","
+        LeadingQuote,   // a field that begins with a double quote is read as a quoted field
+        QuoteAndBlank,  // leading or trailing blanks need quotes, which cannot hold a double quote
+    };
+    Kind kind = None;
+    QString character;      // the character at fault as typed (two UTF-16 units for an emoji)
+    char32_t codePoint = 0; // its code point
+};
+TextFault questionSetTextFault(const QString &text);
+
+// "U+0041", "U+1F30D".
+QString codePointName(char32_t codePoint);
+
+// True when a text survives a write and a read unchanged.
 bool questionSetCanHold(const QString &text);
 
 // The number of the correct choice, 1 to 4, or 0 when the field is not such a digit.

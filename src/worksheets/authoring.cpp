@@ -4,7 +4,6 @@
 
 #include "platform/filechannel.h"
 #include "platform/paths.h"
-#include "platform/textcodec.h"
 #include "quiz/questionset.h"
 #include "shell/session.h"
 
@@ -14,56 +13,36 @@
 namespace terravale {
 
 namespace {
-// Names the program's own files in the worksheet folder, and names Windows keeps for devices.
-bool reservedTitle(const QString &title)
+QString describe(const TextFault &fault)
 {
-    static const QStringList reserved = {
-        QStringLiteral("Rubbish"), QStringLiteral("Resources"), QStringLiteral("track"),
-        QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"), QStringLiteral("NUL"),
-        QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4"),
-        QStringLiteral("COM5"), QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
-        QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("LPT3"),
-        QStringLiteral("LPT4"), QStringLiteral("LPT5"), QStringLiteral("LPT6"), QStringLiteral("LPT7"),
-        QStringLiteral("LPT8"), QStringLiteral("LPT9")};
-    return reserved.contains(title, Qt::CaseInsensitive);
-}
-
-QString characterName(QChar c)
-{
-    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-}
-
-bool isControl(QChar c)
-{
-    return c.unicode() < 0x20 || c.unicode() == 0x7f || (c.unicode() >= 0x80 && c.unicode() < 0xa0);
-}
-
-// The first character of text that a Windows-1252 file cannot hold, including control characters
-// that would break its lines; a null QChar when all fit.
-QChar firstUnstorable(const QString &text)
-{
-    for (const QChar c : text) {
-        if (isControl(c) || c.isSurrogate() || !firstUnencodable(QString(c)).isNull())
-            return c;
+    switch (fault.kind) {
+    case TextFault::Control:
+        return QStringLiteral("a control character (%1)").arg(codePointName(fault.codePoint));
+    case TextFault::Unencodable:
+        if (QChar::isSurrogate(fault.codePoint))
+            return QStringLiteral("an unknown character (%1)").arg(codePointName(fault.codePoint));
+        return QStringLiteral("the character %1 (%2)").arg(fault.character, codePointName(fault.codePoint));
+    default:
+        return QStringLiteral("the character ") + fault.character;
     }
-    return {};
 }
 
-QString describe(QChar c)
+// "Question 3" for a question box, "Choice B of Question 3" for a choice box.
+QString boxName(int question, int choice)
 {
-    if (isControl(c) || c.isSurrogate())
-        return QStringLiteral("a control or unknown character (%1)").arg(characterName(c));
-    return QStringLiteral("the character ") + c;
+    const QString q = QStringLiteral("Question") + numText(question);
+    return choice < 0 ? q : QStringLiteral("Choice ") + QChar(u'A' + choice) + QStringLiteral(" of ") + q;
 }
 } // namespace
 
 QString titleProblem(const QString &title)
 {
-    const QChar bad = firstUnstorable(title);
-    if (!bad.isNull())
-        return QStringLiteral("A worksheet title cannot contain ") + describe(bad);
+    const TextFault fault = questionSetTextFault(title);
+    if (fault.kind == TextFault::Control || fault.kind == TextFault::Unencodable)
+        return QStringLiteral("A worksheet title cannot contain ") + describe(fault);
+    // "&" would come back as a comma, which a title cannot hold; the rest cannot name a file.
     for (const QChar c : title) {
-        if (QStringLiteral("/\\<>:\"|?*,").contains(c))
+        if (QStringLiteral("/\\<>:\"|?*,&").contains(c))
             return QStringLiteral("A worksheet title cannot contain the character ") + c;
     }
     if (title.contains(QStringLiteral("..")))
@@ -76,13 +55,26 @@ QString titleProblem(const QString &title)
     return {};
 }
 
-QString textProblem(const QString &text, int question)
+QString textProblem(const QString &text, int question, int choice)
 {
-    const QChar bad = firstUnstorable(text);
-    if (bad.isNull())
+    const TextFault fault = questionSetTextFault(text);
+    const QString box = boxName(question, choice);
+    switch (fault.kind) {
+    case TextFault::None:
         return {};
-    return QStringLiteral("Question") + numText(question) + QStringLiteral(" holds ") + describe(bad)
-           + QStringLiteral(", which a worksheet cannot store");
+    case TextFault::Control:
+    case TextFault::Unencodable:
+        return box + QStringLiteral(" holds ") + describe(fault) + QStringLiteral(", which a worksheet cannot store");
+    case TextFault::Ampersand:
+        return box + QStringLiteral(" holds the character &, which a worksheet shows as a comma; "
+                                    "please write \"and\" instead");
+    case TextFault::LeadingQuote:
+        return box + QStringLiteral(" cannot begin with a double quote (\"); please use single quotes (') instead");
+    case TextFault::QuoteAndBlank:
+        return box + QStringLiteral(" cannot hold a double quote (\") and begin or end with a blank; "
+                                    "please use single quotes (') instead");
+    }
+    return {};
 }
 
 QString validationMessage(const WorksheetEntries &entries)
@@ -113,7 +105,7 @@ QString validationMessage(const WorksheetEntries &entries)
         const int q = n - 1;
         QString problem = textProblem(entries.questions[q], n);
         for (int k = 0; k < 4 && problem.isEmpty(); ++k)
-            problem = textProblem(entries.choices[4 * q + k], n);
+            problem = textProblem(entries.choices[4 * q + k], n, k);
         if (!problem.isEmpty())
             return problem;
     }
@@ -142,6 +134,12 @@ QuestionSet questionSetOf(const WorksheetEntries &entries)
 QString saveWorksheet(Session &session, const WorksheetEntries &entries)
 {
     const QString &title = entries.title;
+    // The store refuses on its own what the wizard refuses, so no caller writes outside the folder
+    // or over the program's own files.
+    if (title.isEmpty())
+        return kNoTitleMessage;
+    if (const QString problem = titleProblem(title); !problem.isEmpty())
+        return problem;
     try {
         ensureCatalogue();
         readCatalogue(session);

@@ -19,12 +19,15 @@ struct WorksheetEntries {
 inline const QString kNoTitleMessage = QStringLiteral("You have not chosen a title for your worksheet");
 inline const QString kSavedMessage = QStringLiteral("Your worksheet has been saved.");
 inline const QString kSaveProblemMessage = QStringLiteral("There was a problem saving your worksheet");
+inline const QString kShortenedMessage =
+    QStringLiteral("Some texts of this worksheet were longer than the wizard allows and have been shortened.");
 
 // Why a title cannot name a worksheet file or be read back from the catalogue, or an empty string.
 QString titleProblem(const QString &title);
 
-// Why a question or choice text cannot be stored in a worksheet file, or an empty string.
-QString textProblem(const QString &text, int question);
+// Why a question or choice text would not read back from a worksheet file as typed, naming its
+// box (question 1..10; choice 0..3 for A..D, or -1 for the question box); an empty string if none.
+QString textProblem(const QString &text, int question, int choice = -1);
 
 // The wizard's checks in their fixed order; the first failure's message, or an empty string.
 QString validationMessage(const WorksheetEntries &entries);
@@ -32,9 +35,10 @@ QString validationMessage(const WorksheetEntries &entries);
 // The entries as a question set (the ticked choice's digit as the correct answer).
 QuestionSet questionSetOf(const WorksheetEntries &entries);
 
-// Saves validated entries: checks the catalogue first (created when missing; refused when
-// unreadable, full, or listing the title in other letter case), then writes the worksheet and
-// lists its title. Nothing is written when a check fails; a new worksheet file is removed again
+// Saves validated entries. A title the wizard would refuse (one that leaves the folder or names the
+// program's own files included) is refused with that message; then the catalogue is checked
+// (created when missing; refused when unreadable, full, or listing the title in other letter
+// case), the worksheet is written and its title listed. Nothing is written when a check fails; a new worksheet file is removed again
 // when listing it fails. Returns the message to show.
 QString saveWorksheet(Session &session, const WorksheetEntries &entries);
 

@@ -1,5 +1,6 @@
 #include "worksheets.h"
 
+#include "authoring.h"
 #include "catalogue.h"
 #include "wizard.h"
 
@@ -175,7 +176,9 @@ void worksheets::Label2_Click(int index)
     Session &s = session();
     const QString title = Label2(index).caption();
     try {
-        {
+        // An entry that would name a file outside the folder is never opened: it cannot be run or
+        // edited, and Delete takes only its line out of the catalogue.
+        if (staysInWorksheetFolder(title) || !Check2->isChecked()) {
             ChannelGuard guard;
             fileChannel().openRead(worksheetPath(title));
             loadquestions();
@@ -216,15 +219,20 @@ void worksheets::editworksheet()
     const bool wasLoaded = isLoaded<wizard>();
     wizard &w = form<wizard>();
     const Session &s = session();
+    bool shortened = false;
+    auto fill = [&shortened](QLineEdit &box, const QString &text) {
+        shortened = shortened || text.size() > box.maxLength();
+        box.setText(text);
+    };
     try {
-        w.Text1->setText(s.worktitle);
+        fill(*w.Text1, s.worktitle);
         for (int q = 0; q < 10; ++q) {
             const int n = q + 1;
-            w.Text2(q).setText(s.quest.at(n));
-            w.Text3(4 * q).setText(s.answera.at(n));
-            w.Text3(4 * q + 1).setText(s.answerb.at(n));
-            w.Text3(4 * q + 2).setText(s.answerc.at(n));
-            w.Text3(4 * q + 3).setText(s.answerd.at(n));
+            fill(w.Text2(q), s.quest.at(n));
+            fill(w.Text3(4 * q), s.answera.at(n));
+            fill(w.Text3(4 * q + 1), s.answerb.at(n));
+            fill(w.Text3(4 * q + 2), s.answerc.at(n));
+            fill(w.Text3(4 * q + 3), s.answerd.at(n));
             // Only 1 to 4 name a choice of this question; anything else would tick another question's box.
             const int c = correctChoice(s.correct.at(n));
             if (c == 0)
@@ -237,6 +245,8 @@ void worksheets::editworksheet()
         throw;
     }
     w.showInFront();
+    if (shortened)
+        msgBox(kShortenedMessage);
 }
 
 void worksheets::formMouseMove(Qt::MouseButtons, QPointF)

@@ -36,13 +36,17 @@ private slots:
     void shortFileFailsOnTheRightRead_data();
     void shortFileFailsOnTheRightRead();
     void loadquestionsFillsSession();
-    void correctFieldKeptAsText_data();
-    void correctFieldKeptAsText();
+    void correctFieldMustNameAChoice_data();
+    void correctFieldMustNameAChoice();
     void writerWritesTheFormat();
+    void storedLines_data();
+    void storedLines();
     void roundTrip_data();
     void roundTrip();
     void canHold_data();
     void canHold();
+    void faultNamesTheCharacter_data();
+    void faultNamesTheCharacter();
 };
 
 void QuestionSetTest::loads_data()
@@ -176,33 +180,52 @@ void QuestionSetTest::loadquestionsFillsSession()
     QVERIFY(sessionQuestionSet() == first);
 }
 
-void QuestionSetTest::correctFieldKeptAsText_data()
+void QuestionSetTest::correctFieldMustNameAChoice_data()
 {
+    QTest::addColumn<int>("question");
     QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("choice");
-    QTest::newRow("digit 1") << u"1"_qs << u"1"_qs << 1;
-    QTest::newRow("digit 4 with blanks") << u"  4  "_qs << u"4"_qs << 4;
-    QTest::newRow("zero") << u"0"_qs << u"0"_qs << 0;
-    QTest::newRow("five") << u"5"_qs << u"5"_qs << 0;
-    QTest::newRow("letter") << u"b"_qs << u"b"_qs << 0;
-    QTest::newRow("two digits") << u"12"_qs << u"12"_qs << 0;
-    QTest::newRow("empty") << QString() << QString() << 0;
-    QTest::newRow("& is not restored") << u"&"_qs << u"&"_qs << 0;
+    QTest::addColumn<int>("choice");   // 0: the set is refused
+    QTest::newRow("digit 1") << 1 << u"1"_qs << 1;
+    QTest::newRow("digit 4 with blanks") << 1 << u"  4  "_qs << 4;
+    QTest::newRow("digit 3 on question 10") << 10 << u"3"_qs << 3;
+    QTest::newRow("zero") << 1 << u"0"_qs << 0;
+    QTest::newRow("five") << 1 << u"5"_qs << 0;
+    QTest::newRow("seven") << 4 << u"7"_qs << 0;
+    QTest::newRow("nine on question 10") << 10 << u"9"_qs << 0;
+    QTest::newRow("letter") << 1 << u"x"_qs << 0;
+    QTest::newRow("two digits") << 1 << u"12"_qs << 0;
+    QTest::newRow("empty") << 1 << QString() << 0;
+    QTest::newRow("& is not restored") << 1 << u"&"_qs << 0;
 }
 
-void QuestionSetTest::correctFieldKeptAsText()
+void QuestionSetTest::correctFieldMustNameAChoice()
 {
+    QFETCH(int, question);
     QFETCH(QString, line);
-    QFETCH(QString, stored);
     QFETCH(int, choice);
     test::DataFolder data(false);
     QStringList lines = questionSetLines(sampleSet());
-    lines[7] = line;   // question 1's digit line
-    const QuestionSet set = readFile(data, fileBytes(lines));
-    QCOMPARE(set.correct[1], stored);
-    QCOMPARE(correctChoice(set.correct[1]), choice);
-    QCOMPARE(set.quest[2], u"Question 2"_qs);
+    const int digitLine = 8 + 7 * (question - 1);   // 1-based
+    lines[digitLine - 1] = line;
+    if (choice != 0) {
+        const QuestionSet set = readFile(data, fileBytes(lines));
+        QCOMPARE(correctChoice(set.correct[question]), choice);
+        QCOMPARE(set.quest[2], u"Question 2"_qs);
+        return;
+    }
+    // A set whose quiz could not be won is damaged, like a short one: the session keeps the last set.
+    storeInSession(sampleSet(u"Earlier"_qs));
+    data.write(kFile, fileBytes(lines));
+    ChannelGuard guard;
+    fileChannel().openRead(kFile);
+    try {
+        loadquestions();
+        QFAIL("a set without a correct choice was loaded");
+    } catch (const QuestionSetError &error) {
+        QCOMPARE(error.field(), digitLine);
+        QCOMPARE(error.partial().quest[question], u"Question "_qs + QString::number(question));
+    }
+    QCOMPARE(session().worktitle, u"Earlier"_qs);
 }
 
 void QuestionSetTest::writerWritesTheFormat()
@@ -231,6 +254,26 @@ void QuestionSetTest::writerWritesTheFormat()
     QVERIFY(!bytes.contains(','));
 }
 
+void QuestionSetTest::storedLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("plain") << u"plain"_qs << u"plain"_qs;
+    QTest::newRow("commas") << u"a, b,"_qs << u"a& b&"_qs;
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("quote inside stays bare") << u"the \"green\" bin"_qs << u"the \"green\" bin"_qs;
+    QTest::newRow("leading blanks quoted") << u"  lead"_qs << u"\"  lead\""_qs;
+    QTest::newRow("trailing blank quoted") << u"trail, "_qs << u"\"trail& \""_qs;
+    QTest::newRow("blanks only quoted") << u"   "_qs << u"\"   \""_qs;
+}
+
+void QuestionSetTest::storedLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    QCOMPARE(storedLine(text), line);
+}
+
 void QuestionSetTest::roundTrip_data()
 {
     QTest::addColumn<QString>("text");
@@ -240,9 +283,15 @@ void QuestionSetTest::roundTrip_data()
     QTest::newRow("inner blanks") << u"a  b   c"_qs;
     QTest::newRow("Windows-1252") << u"Caf\u00e9 \u00a3 \u2019 \u20ac \u2013"_qs;
     QTest::newRow("quotes inside") << u"the \"green\" bin"_qs;
+    QTest::newRow("quote last") << u"12\""_qs;
     QTest::newRow("empty") << QString();
     QTest::newRow("single character") << u"x"_qs;
     QTest::newRow("long") << QString(u"long text "_qs.repeated(40)).trimmed();
+    QTest::newRow("leading blanks") << u"  indented"_qs;
+    QTest::newRow("trailing blanks") << u"Paris  "_qs;
+    QTest::newRow("blanks only") << u"   "_qs;
+    QTest::newRow("comma then blank at the end") << u"red, "_qs;
+    QTest::newRow("non-breaking space first") << u"\u00a0x"_qs;
 }
 
 void QuestionSetTest::roundTrip()
@@ -273,11 +322,18 @@ void QuestionSetTest::canHold_data()
     QTest::newRow("plain") << u"plain text"_qs << true;
     QTest::newRow("comma") << u"a, b"_qs << true;
     QTest::newRow("ampersand reads back as a comma") << u"a & b"_qs << false;
-    QTest::newRow("leading blank") << u" a"_qs << false;
-    QTest::newRow("trailing blank") << u"a "_qs << false;
+    QTest::newRow("leading blank") << u" a"_qs << true;
+    QTest::newRow("trailing blank") << u"a "_qs << true;
     QTest::newRow("line break") << u"a\nb"_qs << false;
+    QTest::newRow("tab") << u"a\tb"_qs << false;
+    QTest::newRow("NUL") << QStringView(u"a\0b", 3).toString() << false;
     QTest::newRow("leading quote") << u"\"a\""_qs << false;
+    QTest::newRow("leading quote, rest unquoted") << u"\"Crisp\" packet"_qs << false;
+    QTest::newRow("quote after a leading blank") << u" \"a"_qs << false;
+    QTest::newRow("quote and a trailing blank") << u"say \"hi\" "_qs << false;
+    QTest::newRow("quote inside") << u"say \"hi\" now"_qs << true;
     QTest::newRow("outside Windows-1252") << u"\u4e2d"_qs << false;
+    QTest::newRow("emoji") << u"Earth \U0001F30D"_qs << false;
 }
 
 void QuestionSetTest::canHold()
@@ -285,6 +341,42 @@ void QuestionSetTest::canHold()
     QFETCH(QString, text);
     QFETCH(bool, holds);
     QCOMPARE(questionSetCanHold(text), holds);
+}
+
+void QuestionSetTest::faultNamesTheCharacter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("character");
+    QTest::addColumn<uint>("codePoint");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("emoji, both halves") << u"Earth \U0001F30D!"_qs << int(TextFault::Unencodable)
+                                        << u"\U0001F30D"_qs << 0x1F30Du << u"U+1F30D"_qs;
+    QTest::newRow("lone high half") << QString(QChar(0xD83C)) << int(TextFault::Unencodable)
+                                    << QString(QChar(0xD83C)) << 0xD83Cu << u"U+D83C"_qs;
+    QTest::newRow("Polish letter") << u"Gda\u0144sk"_qs << int(TextFault::Unencodable) << u"\u0144"_qs << 0x144u
+                                   << u"U+0144"_qs;
+    QTest::newRow("NUL") << QStringView(u"ab\0c", 4).toString() << int(TextFault::Control) << QString(QChar(0))
+                         << 0u << u"U+0000"_qs;
+    QTest::newRow("C1 control") << u"a\u0081"_qs << int(TextFault::Control) << u"\u0081"_qs << 0x81u
+                                << u"U+0081"_qs;
+    QTest::newRow("ampersand") << u"salt & pepper"_qs << int(TextFault::Ampersand) << u"&"_qs << uint('&')
+                               << u"U+0026"_qs;
+    QTest::newRow("none") << u"Caf\u00e9, \u20ac5"_qs << int(TextFault::None) << QString() << 0u << u"U+0000"_qs;
+}
+
+void QuestionSetTest::faultNamesTheCharacter()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    QFETCH(QString, character);
+    QFETCH(uint, codePoint);
+    QFETCH(QString, name);
+    const TextFault fault = questionSetTextFault(text);
+    QCOMPARE(int(fault.kind), kind);
+    QCOMPARE(fault.character, character);
+    QCOMPARE(uint(fault.codePoint), codePoint);
+    QCOMPARE(codePointName(fault.codePoint), name);
 }
 
 QTEST_MAIN(QuestionSetTest)

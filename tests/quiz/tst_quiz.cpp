@@ -388,26 +388,15 @@ void QuizTest::previousAndNext()
 
 void QuizTest::badCorrectFieldNeverMarksRight()
 {
+    // A set whose quiz could not be won is damaged: the hub refuses it and no quiz opens.
     test::DataFolder data;
     QuestionSet set = sampleSet();
     set.correct[3] = u"x"_qs;
     set.correct[6] = u"7"_qs;
     set.correct[8] = QString();
     click(openRubbishHub(data, set).Label3(0));
-    multiple &quiz = form<multiple>();
-    for (int n = 1; n <= 10; ++n) {
-        const int right = correctChoice(session().correct.at(n));
-        choose(quiz, right == 0 ? 1 + n % 4 : right);
-        click(quiz.Label3(1));
-    }
-    QCOMPARE(session().score, 7);
-    QCOMPARE(session().gotright.at(3), 0);
-    QCOMPARE(session().gotright.at(6), 0);
-    QCOMPARE(session().gotright.at(8), 0);
-    QVERIFY(data.messages->shown.isEmpty());
-    const Wrong &review = form<Wrong>();
-    QCOMPARE(review.Label2(0).caption(), u" 3. Question 3"_qs);
-    QCOMPARE(review.Label2(2).caption(), u" 8. Question 8"_qs);
+    QCOMPARE(data.messages->shown, QStringList{u"The questions for this topic could not be loaded."_qs});
+    QVERIFY(!isLoaded<multiple>());
 }
 
 void QuizTest::quizExitAndHover()

@@ -5,10 +5,12 @@
 #include "shell/intro0.h"
 #include "shell/session.h"
 #include "testsupport.h"
+#include "worksheets/authoring.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -90,8 +92,13 @@ private slots:
     void deleteTitleNoLongerListed();
     void deleteOnTheLastOfFortyTwoPages();
     void editFillsTheWizard();
-    void editWithBadDigitShowsNothing_data();
-    void editWithBadDigitShowsNothing();
+    void badDigitIsDamagedInEveryMode_data();
+    void badDigitIsDamagedInEveryMode();
+    void entriesOutsideTheFolder_data();
+    void entriesOutsideTheFolder();
+    void editSaysWhenTextsWereShortened_data();
+    void editSaysWhenTextsWereShortened();
+    void editedTitleWithNulIsRefused();
     void corruptedWorksheet_data();
     void corruptedWorksheet();
     void runOpensTheQuiz();
@@ -270,24 +277,142 @@ void BrowserTest::editFillsTheWizard()
     QCOMPARE(wiz.Text1->text(), u"Sheet 1"_qs);
 }
 
-void BrowserTest::editWithBadDigitShowsNothing_data()
+void BrowserTest::badDigitIsDamagedInEveryMode_data()
 {
+    QTest::addColumn<int>("mode");   // 0 run, 1 edit, 2 delete
     QTest::addColumn<QByteArray>("digit");
-    QTest::newRow("not a number") << QByteArray("x");
-    QTest::newRow("zero") << QByteArray("0");
-    QTest::newRow("five would tick the next question") << QByteArray("5");
+    const char *names[] = {"run", "edit", "delete"};
+    for (int mode : {0, 1, 2}) {
+        for (const char *digit : {"x", "0", "5", "7", "9"})
+            QTest::addRow("%s, %s", names[mode], digit) << mode << QByteArray(digit);
+    }
 }
 
-void BrowserTest::editWithBadDigitShowsNothing()
+void BrowserTest::badDigitIsDamagedInEveryMode()
 {
+    // A quiz that cannot be won is not opened.
+    QFETCH(int, mode);
     QFETCH(QByteArray, digit);
     Catalogue data(1);
-    data.write(u"multiple/Sheet 1.txt"_qs, worksheetFile("Sheet 1", {"1", digit}));
+    data.write(u"multiple/Sheet 1.txt"_qs, worksheetFile("Sheet 1", {"1", "2", "3", "4", "1", "2", "3", "4", "1", digit}));
     worksheets &w = form<worksheets>();
-    w.Check1->click();
+    if (mode == 1)
+        w.Check1->click();
+    if (mode == 2)
+        w.Check2->click();
     QTest::mouseClick(&w.Label2(1), Qt::LeftButton);
     QCOMPARE(data.messages->shown, QStringList{kCorrupted});
     QVERIFY(!isLoaded<wizard>());
+    QVERIFY(!isLoaded<multiple>());
+    QCOMPARE(data.read(kTrack), catalogue({titleNo(1)}));
+}
+
+void BrowserTest::entriesOutsideTheFolder_data()
+{
+    QTest::addColumn<int>("mode");   // 0 run, 1 edit, 2 delete
+    QTest::addColumn<QString>("entry");
+    const char *names[] = {"run", "edit", "delete"};
+    for (int mode : {0, 1, 2}) {
+        QTest::addRow("%s, up a folder", names[mode]) << mode << u"../secret"_qs;
+        QTest::addRow("%s, up with a backslash", names[mode]) << mode << u"..\\secret"_qs;
+        QTest::addRow("%s, down and up", names[mode]) << mode << u"sub/../../secret"_qs;
+        QTest::addRow("%s, drive", names[mode]) << mode << u"C:secret"_qs;
+        QTest::addRow("%s, control character", names[mode]) << mode << u"tab\tsecret"_qs;
+    }
+}
+
+void BrowserTest::entriesOutsideTheFolder()
+{
+    // A hand-edited catalogue line is listed, but names no file the program opens.
+    QFETCH(int, mode);
+    QFETCH(QString, entry);
+    Catalogue data(1);
+    QByteArray track = catalogue({titleNo(1)}).replace(" 1 ", " 2 ") + entry.toLatin1() + "\r\n";
+    data.write(kTrack, track);
+    // Sound worksheets wherever the entry could lead, so only the check keeps them closed.
+    const QByteArray secret = worksheetFile("Secret", {});
+    const QStringList places{u"secret.txt"_qs, u"multiple/C:secret.txt"_qs, u"multiple/tab\tsecret.txt"_qs};
+    for (const QString &place : places)
+        data.write(place, secret);
+    worksheets &w = form<worksheets>();
+    QCOMPARE(shownTitles(w), (QStringList{titleNo(1), entry}));
+    if (mode == 1)
+        w.Check1->click();
+    if (mode == 2)
+        w.Check2->click();
+    data.messages->answers = {MsgResult::Ok};
+    QTest::mouseClick(&w.Label2(2), Qt::LeftButton);
+    QVERIFY(!isLoaded<multiple>());
+    QVERIFY(!isLoaded<wizard>());
+    QVERIFY(session().worktitle != u"Secret"_qs);
+    for (const QString &place : places)
+        QCOMPARE(data.read(place), secret);
+    if (mode == 2) {
+        // Delete takes the line out of the catalogue and touches no file.
+        QCOMPARE(data.messages->shown,
+                 QStringList{u"Are you sure that you want to delete the worksheet "_qs + entry + u"?"_qs});
+        QCOMPARE(data.read(kTrack), catalogue({titleNo(1)}));
+        QCOMPARE(shownTitles(w), QStringList{titleNo(1)});
+    } else {
+        QCOMPARE(data.messages->shown, QStringList{kCorrupted});
+        QCOMPARE(data.read(kTrack), track);
+    }
+    QVERIFY(!fileChannel().isOpen());
+}
+
+void BrowserTest::editSaysWhenTextsWereShortened_data()
+{
+    QTest::addColumn<int>("line");   // 0-based line of the worksheet file to lengthen
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("title of 26") << 0 << 26 << true;
+    QTest::newRow("question of 61") << 9 << 61 << true;
+    QTest::newRow("choice of 31") << 69 << 31 << true;
+    QTest::newRow("all at their limits") << 2 << 60 << false;
+}
+
+void BrowserTest::editSaysWhenTextsWereShortened()
+{
+    QFETCH(int, line);
+    QFETCH(int, length);
+    QFETCH(bool, shortened);
+    Catalogue data(1);
+    QList<QByteArray> lines = worksheetFile("Sheet 1", {}).split('\n');
+    const QByteArray longText = QByteArray("Long").leftJustified(length, 'x');
+    lines[line] = longText + '\r';
+    if (!shortened) {
+        lines[0] = QByteArray("T").leftJustified(25, 't') + '\r';
+        lines[3] = QByteArray("C").leftJustified(30, 'c') + '\r';
+    }
+    data.write(u"multiple/Sheet 1.txt"_qs, lines.join('\n'));
+    worksheets &w = form<worksheets>();
+    w.Check1->click();
+    QTest::mouseClick(&w.Label2(1), Qt::LeftButton);
+    QVERIFY(isLoaded<wizard>());
+    wizard &wiz = *loadedForm<wizard>();
+    QVERIFY(wiz.isVisible());
+    QCOMPARE(data.messages->shown, shortened ? QStringList{kShortenedMessage} : QStringList());
+    const QLineEdit *box = line == 0 ? wiz.Text1 : line == 9 ? &wiz.Text2(1) : line == 69 ? &wiz.Text3(39) : &wiz.Text2(0);
+    QCOMPARE(box->text(), QString::fromLatin1(longText.left(box->maxLength())));
+}
+
+void BrowserTest::editedTitleWithNulIsRefused()
+{
+    // A hand-made worksheet whose title holds a NUL opens for editing; saving it names the fault.
+    Catalogue data(1);
+    QByteArray bytes = worksheetFile("Sheet 1", {});
+    bytes.replace(0, 7, QByteArray("Cut\0Here", 8));
+    data.write(u"multiple/Sheet 1.txt"_qs, bytes);
+    const QStringList before = QDir(data.file(u"multiple"_qs)).entryList(QDir::Files);
+    worksheets &w = form<worksheets>();
+    w.Check1->click();
+    QTest::mouseClick(&w.Label2(1), Qt::LeftButton);
+    wizard &wiz = *loadedForm<wizard>();
+    QCOMPARE(wiz.Text1->text(), QStringView(u"Cut\0Here", 8).toString());
+    QTest::mouseClick(&wiz.Label3(1), Qt::LeftButton);
+    QCOMPARE(data.messages->shown, QStringList{u"A worksheet title cannot contain a control character (U+0000)"_qs});
+    QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files), before);
+    QCOMPARE(data.read(kTrack), catalogue({titleNo(1)}));
 }
 
 void BrowserTest::corruptedWorksheet_data()

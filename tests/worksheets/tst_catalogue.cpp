@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -57,6 +58,50 @@ WorksheetEntries completeEntries(const QString &title)
 }
 
 int lineCount(const QByteArray &bytes) { return int(bytes.count("\r\n")); }
+
+// Random text of 1..maxLength characters from `common`: letters, blanks, commas, Windows-1252
+// characters; each piece is one of `risky` with riskPercent per cent. Now and then a double quote
+// goes inside or in front, and blanks at either end.
+struct TextMaker {
+    QRandomGenerator random{20250611};
+
+    QString make(int maxLength, const QStringList &common, const QStringList &risky, int riskPercent,
+                 int quotePercent, int endBlankPercent)
+    {
+        QString text;
+        const int length = 1 + int(random.bounded(maxLength));
+        while (text.size() < length) {
+            const bool risk = int(random.bounded(100)) < riskPercent;
+            const QStringList &pool = risk ? risky : common;
+            const QString piece = pool.at(int(random.bounded(pool.size())));
+            if (text.size() + piece.size() > maxLength)
+                break;
+            text += piece;
+        }
+        if (text.isEmpty())
+            text = u"x"_qs;
+        if (chance(quotePercent))
+            text[int(random.bounded(text.size()))] = QLatin1Char('"');
+        if (chance(quotePercent / 3))
+            text[0] = QLatin1Char('"');
+        if (chance(endBlankPercent))
+            text[0] = QLatin1Char(' ');
+        if (chance(endBlankPercent))
+            text[text.size() - 1] = QLatin1Char(' ');
+        return text;
+    }
+    bool chance(int percent) { return int(random.bounded(100)) < percent; }
+};
+
+const QStringList kCommon = {u"a"_qs, u"b"_qs, u"K"_qs, u"z"_qs, u"7"_qs, u" "_qs, u" "_qs, u","_qs, u"?"_qs,
+                             u"'"_qs, u"."_qs, u"-"_qs, u"\u00e9"_qs, u"\u20ac"_qs, u"\u2019"_qs, u"\u201c"_qs,
+                             u"\u00a3"_qs, u"\u00a0"_qs, u"\u00ff"_qs, u"\u0152"_qs};
+const QStringList kRisky = {u"&"_qs, u"\t"_qs, u"\U0001F30D"_qs, u"\u0144"_qs, u"\u0081"_qs, QString(QChar(0)),
+                            u"\r"_qs, u"\n"_qs, QString(QChar(0xD83C)), u"\""_qs};
+const QStringList kTitleCommon = {u"a"_qs, u"R"_qs, u"w"_qs, u"3"_qs, u" "_qs, u"'"_qs, u"-"_qs, u"\u00e9"_qs,
+                                  u"("_qs, u"\u00a3"_qs};
+const QStringList kTitleRisky = {u","_qs, u"&"_qs, u"\""_qs, u"/"_qs, u"\\"_qs, u".."_qs, u":"_qs, u"?"_qs,
+                                 u"\U0001F30D"_qs, QString(QChar(0)), u"\t"_qs};
 } // namespace
 
 class CatalogueTest : public QObject {
@@ -81,6 +126,14 @@ private slots:
     void saveCreatesMissingCatalogue();
     void saveAfterDeleteListsAgainAtEnd();
     void saveRoundTripsThroughLoader();
+    void acceptedTextsRoundTrip();
+    void folderBoundary_data();
+    void folderBoundary();
+    void storeRefusesTitles_data();
+    void storeRefusesTitles();
+    void reservedTitles_data();
+    void reservedTitles();
+    void reservedListGrows();
 };
 
 void CatalogueTest::read_data()
@@ -305,16 +358,16 @@ void CatalogueTest::saveListsOnceAndOverwrites()
     test::DataFolder data;
     data.write(kTrack, catalogue({u"Sea"_qs}));
     Session s;
-    WorksheetEntries entries = completeEntries(u"Trees & big"_qs);
+    WorksheetEntries entries = completeEntries(u"Trees (big)"_qs);
     QCOMPARE(saveWorksheet(s, entries), kSavedMessage);
-    const QByteArray file = data.read(u"multiple/Trees & big.txt"_qs);
+    const QByteArray file = data.read(u"multiple/Trees (big).txt"_qs);
     QCOMPARE(lineCount(file), 72);
-    QVERIFY(file.startsWith("Trees & big\r\n \r\nQuestion text 1\r\nChoice A\r\n"));
-    QCOMPARE(data.read(kTrack), catalogue({u"Sea"_qs, u"Trees & big"_qs}));
+    QVERIFY(file.startsWith("Trees (big)\r\n \r\nQuestion text 1\r\nChoice A\r\n"));
+    QCOMPARE(data.read(kTrack), catalogue({u"Sea"_qs, u"Trees (big)"_qs}));
     entries.questions[9] = u"Changed, with a comma"_qs;
     QCOMPARE(saveWorksheet(s, entries), kSavedMessage);
-    QVERIFY(data.read(u"multiple/Trees & big.txt"_qs).contains("Changed& with a comma\r\n"));
-    QCOMPARE(data.read(kTrack), catalogue({u"Sea"_qs, u"Trees & big"_qs}));
+    QVERIFY(data.read(u"multiple/Trees (big).txt"_qs).contains("Changed& with a comma\r\n"));
+    QCOMPARE(data.read(kTrack), catalogue({u"Sea"_qs, u"Trees (big)"_qs}));
 }
 
 void CatalogueTest::saveRefusals_data()
@@ -400,6 +453,168 @@ void CatalogueTest::saveRoundTripsThroughLoader()
         QCOMPARE(s.quest[q + 1], entries.questions[q]);
         QCOMPARE(s.correct[q + 1], QString::number(q % 4 + 1));
     }
+}
+
+void CatalogueTest::acceptedTextsRoundTrip()
+{
+    // Whatever the wizard accepts comes back from the file exactly, title included; what it refuses
+    // is refused for a reason a text of that worksheet really has.
+    test::DataFolder data;
+    data.write(kTrack, catalogue({}));
+    TextMaker maker;
+    int accepted = 0;
+    int refused = 0;
+    for (int round = 0; round < 600; ++round) {
+        // A third of the worksheets hold only what a file can keep; the rest now and then more.
+        const bool clean = round % 3 == 0;
+        const int risk = clean ? 0 : int(maker.random.bounded(3));
+        WorksheetEntries entries;
+        entries.title = u"T"_qs + maker.make(18, kTitleCommon, kTitleRisky, round % 4 == 1 ? 8 : 0, 0, 0)
+                        + QString::number(round);
+        for (int q = 0; q < 10; ++q) {
+            entries.questions[q] = maker.make(60, kCommon, kRisky, risk, 3, 8);
+            for (int k = 0; k < 4; ++k)
+                entries.choices[4 * q + k] = maker.make(30, kCommon, kRisky, risk, 3, 8);
+            entries.ticks[4 * q + int(maker.random.bounded(4))] = true;
+        }
+        bool holdable = titleProblem(entries.title).isEmpty();
+        for (const QString &text : entries.questions)
+            holdable = holdable && questionSetCanHold(text);
+        for (const QString &text : entries.choices)
+            holdable = holdable && questionSetCanHold(text);
+        const QString message = validationMessage(entries);
+        QVERIFY2(message.isEmpty() == holdable, qPrintable(message));
+        if (!message.isEmpty()) {
+            ++refused;
+            continue;
+        }
+        ++accepted;
+        Session &s = session();
+        QCOMPARE(saveWorksheet(s, entries), kSavedMessage);
+        QuestionSet back;
+        {
+            ChannelGuard guard;
+            fileChannel().openRead(worksheetPath(entries.title));
+            back = readQuestionSet(fileChannel());
+            fileChannel().close();
+        }
+        const QuestionSet saved = questionSetOf(entries);
+        for (int n = 1; n <= 10; ++n) {
+            QCOMPARE(back.quest[n], saved.quest[n]);
+            QCOMPARE(back.answera[n], saved.answera[n]);
+            QCOMPARE(back.answerb[n], saved.answerb[n]);
+            QCOMPARE(back.answerc[n], saved.answerc[n]);
+            QCOMPARE(back.answerd[n], saved.answerd[n]);
+        }
+        QVERIFY(back == saved);
+        Session fresh;
+        readCatalogue(fresh);
+        QCOMPARE(fresh.sheetnames.at(fresh.numsheets), entries.title);
+    }
+    QVERIFY2(accepted >= 60 && refused >= 60, qPrintable(u"%1 accepted, %2 refused"_qs.arg(accepted).arg(refused)));
+}
+
+void CatalogueTest::folderBoundary_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("plain") << u"Trees"_qs << true;
+    QTest::newRow("ampersand and dots") << u"Sun & sea. Part 1"_qs << true;
+    QTest::newRow("up two folders") << u"../../outside/secret"_qs << false;
+    QTest::newRow("up with backslashes") << u"..\\..\\secret"_qs << false;
+    QTest::newRow("two dots alone") << u".."_qs << false;
+    QTest::newRow("into a folder") << u"sub/sheet"_qs << false;
+    QTest::newRow("absolute") << u"/etc/passwd"_qs << false;
+    QTest::newRow("drive") << u"C:secret"_qs << false;
+    QTest::newRow("drive, small letter") << u"d:\\x"_qs << false;
+    QTest::newRow("digit and colon") << u"1:2"_qs << true;
+    QTest::newRow("NUL") << QStringView(u"cut\0here", 8).toString() << false;
+    QTest::newRow("line break") << u"two\nlines"_qs << false;
+    QTest::newRow("tab") << u"a\tb"_qs << false;
+}
+
+void CatalogueTest::folderBoundary()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, inside);
+    QCOMPARE(staysInWorksheetFolder(title), inside);
+    if (inside)
+        QCOMPARE(worksheetPath(title), u"multiple/"_qs + title + u".txt"_qs);
+    else
+        QVERIFY_THROWS_EXCEPTION(FileError, worksheetPath(title));
+}
+
+void CatalogueTest::storeRefusesTitles_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    const QString character = u"A worksheet title cannot contain the character "_qs;
+    const QString own = u" is used by the program itself; please choose another title"_qs;
+    QTest::newRow("up two folders") << u"../../texts-escape"_qs << character + u"/"_qs;
+    QTest::newRow("backslashes") << u"..\\texts-escape"_qs << character + u"\\"_qs;
+    QTest::newRow("the catalogue") << u"track"_qs << u"The title track"_qs + own;
+    QTest::newRow("the catalogue, capitals") << u"TRACK"_qs << u"The title TRACK"_qs + own;
+    QTest::newRow("a topic set") << u"Rubbish"_qs << u"The title Rubbish"_qs + own;
+    QTest::newRow("a new topic set") << u"atmosphere"_qs << u"The title atmosphere"_qs + own;
+    QTest::newRow("drive") << u"C:texts-escape"_qs << character + u":"_qs;
+    QTest::newRow("NUL") << QStringView(u"cut\0here", 8).toString()
+                         << u"A worksheet title cannot contain a control character (U+0000)"_qs;
+    QTest::newRow("ampersand") << u"Sun & sea"_qs << character + u"&"_qs;
+    QTest::newRow("empty") << QString() << kNoTitleMessage;
+}
+
+void CatalogueTest::storeRefusesTitles()
+{
+    // The store's own save, called without the wizard's checks, writes nothing for these titles.
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    test::DataFolder data;
+    const QByteArray track = catalogue({u"A"_qs});
+    data.write(kTrack, track);
+    const QStringList before = QDir(data.file(u"multiple"_qs)).entryList(QDir::Files);
+    const QByteArray rubbish = data.read(u"multiple/Rubbish.txt"_qs);
+    Session s;
+    QCOMPARE(saveWorksheet(s, completeEntries(title)), message);
+    QCOMPARE(data.read(kTrack), track);
+    QCOMPARE(data.read(u"multiple/Rubbish.txt"_qs), rubbish);
+    QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files), before);
+    QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList());
+    const QDir parent = QFileInfo(data.path()).dir();
+    QVERIFY(!QFile::exists(parent.filePath(u"texts-escape.txt"_qs)));
+    // Listing such a title is refused too, before the catalogue is touched.
+    if (!title.isEmpty() && (!staysInWorksheetFolder(title) || reservedTitle(title))) {
+        QVERIFY_THROWS_EXCEPTION(FileError, trackworksheets(s, title));
+        QCOMPARE(data.read(kTrack), track);
+    }
+    QVERIFY(!fileChannel().isOpen());
+}
+
+void CatalogueTest::reservedTitles_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("reserved");
+    for (const char *name : {"Rubbish", "resources", "TRACK", "Atmosphere", "Industry", "School", "Home",
+                             "Waterways", "Forests", "Traffic", "Population", "Biodiversity", "Groups", "nul", "COM3"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+    for (const char *name : {"Rubbish bins", "My Resources", "track 2", "Trees", "Homes"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false;
+}
+
+void CatalogueTest::reservedTitles()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, reserved);
+    QCOMPARE(reservedTitle(title), reserved);
+}
+
+void CatalogueTest::reservedListGrows()
+{
+    QVERIFY(!reservedTitle(u"Volcanoes"_qs));
+    addTopicQuestionFile(u"multiple\\Volcanoes.txt"_qs);
+    addTopicQuestionFile(u"multiple\\Volcanoes.txt"_qs);
+    QVERIFY(reservedTitle(u"volcanoes"_qs));
+    QCOMPARE(topicQuestionFiles().count(u"multiple\\Volcanoes.txt"_qs), 1);
+    QVERIFY(topicQuestionFiles().contains(u"multiple\\Rubbish.txt"_qs));
 }
 
 QTEST_MAIN(CatalogueTest)

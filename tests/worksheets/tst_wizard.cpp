@@ -1,6 +1,7 @@
 // The Multiple Choice Wizard: layout, typing, Enter walk, validation in order, saving, title refusals.
 #include "platform/filechannel.h"
 #include "platform/twips.h"
+#include "quiz/questionset.h"
 #include "shell/intro0.h"
 #include "shell/session.h"
 #include "testsupport.h"
@@ -63,6 +64,8 @@ private slots:
     void titleRefusals_data();
     void titleRefusals();
     void unstorableCharacterInAChoice();
+    void textsThatWouldNotReadBack_data();
+    void textsThatWouldNotReadBack();
     void otherLetterCaseIsRefused();
     void hoverAndExit();
     void menuOpensWizard();
@@ -241,7 +244,8 @@ void WizardTest::saveWritesAndListsOnce()
     fillComplete(w, u"Trees"_qs);
     w.Text2(0).clear();
     QTest::keyClicks(&w.Text2(0), u"Which tree, of these?"_qs);
-    w.Text2(1).setText(u"   "_qs);   // blanks alone count as filled
+    w.Text2(1).setText(u"   "_qs);   // blanks alone count as filled, and are kept in quotes
+    w.Text3(5).setText(u" Paris "_qs);
     save(w);
     QCOMPARE(data.messages->shown, QStringList{kSavedMessage});
     QCOMPARE(data.sounds->played, QStringList{kClick});
@@ -253,7 +257,8 @@ void WizardTest::saveWritesAndListsOnce()
     QCOMPARE(lines[2], QByteArray("Which tree& of these?\r"));
     QCOMPARE(lines[7], QByteArray("1\r"));
     QCOMPARE(lines[8], QByteArray(" \r"));
-    QCOMPARE(lines[9], QByteArray("   \r"));
+    QCOMPARE(lines[9], QByteArray("\"   \"\r"));
+    QCOMPARE(lines[11], QByteArray("\" Paris \"\r"));
     QCOMPARE(lines[14], QByteArray("2\r"));
     QCOMPARE(lines[70], QByteArray("2\r"));
     QCOMPARE(data.read(kTrack), QByteArray(" 1 \r\nTrees\r\n"));
@@ -285,8 +290,14 @@ void WizardTest::titleRefusals_data()
     QTest::newRow("question mark") << u"Why?"_qs << character + u"?"_qs;
     QTest::newRow("star") << u"a*"_qs << character + u"*"_qs;
     QTest::newRow("comma") << u"Water, air"_qs << character + u","_qs;
-    QTest::newRow("tab") << u"a\tb"_qs << u"A worksheet title cannot contain a control or unknown character (U+0009)"_qs;
-    QTest::newRow("not in the code page") << u"Łąki"_qs << character + u"Ł"_qs;
+    QTest::newRow("tab") << u"a\tb"_qs << u"A worksheet title cannot contain a control character (U+0009)"_qs;
+    QTest::newRow("NUL") << QStringView(u"Trees\0x", 7).toString()
+                         << u"A worksheet title cannot contain a control character (U+0000)"_qs;
+    QTest::newRow("not in the code page") << u"Łąki"_qs << character + u"Ł (U+0141)"_qs;
+    QTest::newRow("emoji") << u"Earth \U0001F30D"_qs << character + u"\U0001F30D (U+1F30D)"_qs;
+    QTest::newRow("half an emoji") << u"Earth "_qs + QChar(0xD83C)
+                                   << u"A worksheet title cannot contain an unknown character (U+D83C)"_qs;
+    QTest::newRow("ampersand") << u"Sun & sea"_qs << character + u"&"_qs;
     QTest::newRow("leading blank") << u" Trees"_qs << u"A worksheet title cannot begin or end with a blank"_qs;
     QTest::newRow("trailing blank") << u"Trees "_qs << u"A worksheet title cannot begin or end with a blank"_qs;
     QTest::newRow("topic set") << u"rubbish"_qs
@@ -297,6 +308,8 @@ void WizardTest::titleRefusals_data()
                                    << u"The title Track is used by the program itself; please choose another title"_qs;
     QTest::newRow("device name") << u"nul"_qs
                                  << u"The title nul is used by the program itself; please choose another title"_qs;
+    QTest::newRow("a new topic's set") << u"Waterways"_qs
+                                       << u"The title Waterways is used by the program itself; please choose another title"_qs;
 }
 
 void WizardTest::titleRefusals()
@@ -327,12 +340,64 @@ void WizardTest::unstorableCharacterInAChoice()
     w.Text2(5).setText(u"Euro € and naïve café are fine"_qs);
     save(w);
     QCOMPARE(data.messages->shown,
-             QStringList{u"Question 3 holds the character ń, which a worksheet cannot store"_qs});
+             QStringList{u"Choice B of Question 3 holds the character ń (U+0144), which a worksheet cannot store"_qs});
     QVERIFY(!QFile::exists(data.file(u"multiple/Places.txt"_qs)));
     w.Text3(9).setText(u"Gdansk"_qs);
     save(w);
     QCOMPARE(data.messages->shown.last(), kSavedMessage);
     QVERIFY(data.read(u"multiple/Places.txt"_qs).contains("Euro \x80 and na\xefve caf\xe9 are fine\r\n"));
+}
+
+void WizardTest::textsThatWouldNotReadBack_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString quote = u" cannot begin with a double quote (\"); please use single quotes (') instead"_qs;
+    QTest::newRow("question opening with a quote") << u"Text2_4"_qs << u"\"Crisp\" packet"_qs
+                                                   << u"Question 5"_qs + quote;
+    QTest::newRow("choice opening with a quote") << u"Text3_6"_qs << u"\"Crisp\" packet"_qs
+                                                 << u"Choice C of Question 2"_qs + quote;
+    QTest::newRow("quote and a leading blank") << u"Text3_39"_qs << u" a \"b\""_qs
+                                               << u"Choice D of Question 10 cannot hold a double quote (\") and begin "
+                                                  "or end with a blank; please use single quotes (') instead"_qs;
+    QTest::newRow("ampersand in a question") << u"Text2_0"_qs << u"Salt & pepper?"_qs
+                                             << u"Question 1 holds the character &, which a worksheet shows as a "
+                                                "comma; please write \"and\" instead"_qs;
+    QTest::newRow("ampersand in a choice") << u"Text3_1"_qs << u"R&B"_qs
+                                           << u"Choice B of Question 1 holds the character &, which a worksheet "
+                                              "shows as a comma; please write \"and\" instead"_qs;
+    QTest::newRow("emoji in a choice") << u"Text3_12"_qs << u"Earth \U0001F30D"_qs
+                                       << u"Choice A of Question 4 holds the character \U0001F30D (U+1F30D), which a "
+                                          "worksheet cannot store"_qs;
+}
+
+void WizardTest::textsThatWouldNotReadBack()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    SoundOn data;
+    const QStringList before = filesUnder(data.path());
+    wizard &w = form<wizard>();
+    fillComplete(w, u"Snacks"_qs);
+    auto *edit = w.findChild<QLineEdit *>(box);
+    QVERIFY(edit);
+    edit->setText(text);
+    save(w);
+    QCOMPARE(data.messages->shown, QStringList{message});
+    QCOMPARE(filesUnder(data.path()), before);
+    // Typed with single quotes or "and", the same worksheet saves and reads back as typed.
+    QString mended = text;
+    mended.replace(u'"', u'\'').replace(u"&"_qs, u"and"_qs).replace(u"\U0001F30D"_qs, u"globe"_qs);
+    edit->setText(mended);
+    save(w);
+    QCOMPARE(data.messages->shown.last(), kSavedMessage);
+    ChannelGuard guard;
+    fileChannel().openRead(u"multiple/Snacks.txt"_qs);
+    loadquestions();
+    fileChannel().close();
+    QVERIFY(sessionQuestionSet() == questionSetOf(w.entries()));
 }
 
 void WizardTest::otherLetterCaseIsRefused()
