@@ -6,6 +6,7 @@
 
 #include "platform/filechannel.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace terravale;
@@ -47,6 +48,10 @@ private slots:
     void canHold();
     void faultNamesTheCharacter_data();
     void faultNamesTheCharacter();
+    void shippedSetsFitTheWizard_data();
+    void shippedSetsFitTheWizard();
+    void shippedQuestions_data();
+    void shippedQuestions();
 };
 
 void QuestionSetTest::loads_data()
@@ -377,6 +382,106 @@ void QuestionSetTest::faultNamesTheCharacter()
     QCOMPARE(fault.character, character);
     QCOMPARE(uint(fault.codePoint), codePoint);
     QCOMPARE(codePointName(fault.codePoint), name);
+}
+
+void QuestionSetTest::shippedSetsFitTheWizard_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("Rubbish") << u"multiple/Rubbish.txt"_qs;
+    QTest::newRow("Resources") << u"multiple/Resources.txt"_qs;
+}
+
+void QuestionSetTest::shippedSetsFitTheWizard()
+{
+    // A teacher can open a copy of a topic's set in the wizard and save it unchanged.
+    QFETCH(QString, file);
+    QFile in(test::generatedData() + QLatin1Char('/') + file);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    QCOMPARE(bytes.count("\r\n"), 72);
+    QVERIFY(!bytes.contains(','));
+    test::DataFolder data(false);
+    const QuestionSet set = readFile(data, bytes);
+    QVERIFY(set.title.size() <= 25);
+    for (int n = 1; n <= 10; ++n) {
+        const QStringList choices{set.answera[n], set.answerb[n], set.answerc[n], set.answerd[n]};
+        QVERIFY2(!set.quest[n].isEmpty() && set.quest[n].size() <= 60, qPrintable(set.quest[n]));
+        QVERIFY2(questionSetCanHold(set.quest[n]), qPrintable(set.quest[n]));
+        for (const QString &choice : choices) {
+            QVERIFY2(!choice.isEmpty() && choice.size() <= 30, qPrintable(choice));
+            QVERIFY2(questionSetCanHold(choice), qPrintable(choice));
+            QCOMPARE(choices.count(choice), 1);
+        }
+    }
+}
+
+void QuestionSetTest::shippedQuestions_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("question");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("others");
+    const QString rubbish = u"multiple/Rubbish.txt"_qs;
+    const QString resources = u"multiple/Resources.txt"_qs;
+    QTest::newRow("landfill") << rubbish << 2 << u"What is a landfill site?"_qs << u"A place for burying rubbish"_qs
+                              << QStringList{u"A park for playing in"_qs, u"A farm for growing food"_qs,
+                                             u"A shop for old toys"_qs};
+    QTest::newRow("three Rs") << rubbish << 4 << u"Which three Rs help us make less rubbish?"_qs
+                              << u"Reduce, reuse, recycle"_qs << QStringList{u"Read, write, run"_qs,
+                                 u"Rest, relax, rewind"_qs, u"Rubbish, rats, rust"_qs};
+    QTest::newRow("compost") << rubbish << 5 << u"Which of these can go on a compost heap?"_qs
+                             << u"Fruit peel and apple cores"_qs
+                             << QStringList{u"Crisp packets"_qs, u"Drinks cans"_qs, u"Old batteries"_qs};
+    QTest::newRow("litter and animals") << rubbish << 8 << u"Why is litter dangerous to animals?"_qs
+                                        << u"It can choke or trap them"_qs
+                                        << QStringList{u"It keeps them too warm"_qs, u"It makes them run faster"_qs,
+                                                       u"It helps them sleep"_qs};
+    QTest::newRow("dropped litter") << rubbish << 10 << u"What should you do if you drop litter?"_qs
+                                    << u"Pick it up and bin it"_qs
+                                    << QStringList{u"Leave it for someone else"_qs, u"Kick it under a bush"_qs,
+                                                   u"Hope the wind blows it away"_qs};
+    QTest::newRow("non-renewable") << resources << 3 << u"Fossil fuels are non-renewable. What does that mean?"_qs
+                                   << u"They will run out one day"_qs
+                                   << QStringList{u"They will never run out"_qs, u"They can be grown again"_qs,
+                                                  u"They cost nothing to use"_qs};
+    QTest::newRow("sunlight") << resources << 5 << u"What turns sunlight straight into electricity?"_qs
+                              << u"A solar panel"_qs
+                              << QStringList{u"A wind turbine"_qs, u"A water wheel"_qs, u"A coal power station"_qs};
+    QTest::newRow("hydroelectric") << resources << 7 << u"What does hydroelectric power use to make electricity?"_qs
+                                   << u"Flowing water"_qs
+                                   << QStringList{u"Hot rocks"_qs, u"Burning wood"_qs, u"Moonlight"_qs};
+    QTest::newRow("tides") << resources << 8 << u"Which kind of power uses the sea going in and out each day?"_qs
+                           << u"Tidal power"_qs
+                           << QStringList{u"Solar power"_qs, u"Wind power"_qs, u"Coal power"_qs};
+    QTest::newRow("water") << resources << 9 << u"Which of these saves water?"_qs << u"Taking short showers"_qs
+                           << QStringList{u"Leaving the tap running"_qs, u"Watering the garden at noon"_qs,
+                                          u"Filling the bath to the top"_qs};
+    QTest::newRow("energy at school") << resources << 10 << u"Which of these saves energy at school?"_qs
+                                      << u"Switching off unused lights"_qs
+                                      << QStringList{u"Leaving computers on all night"_qs,
+                                                     u"Heating with the windows open"_qs,
+                                                     u"Leaving doors open in winter"_qs};
+}
+
+void QuestionSetTest::shippedQuestions()
+{
+    QFETCH(QString, file);
+    QFETCH(int, question);
+    QFETCH(QString, text);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, others);
+    QFile in(test::generatedData() + QLatin1Char('/') + file);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    test::DataFolder data(false);
+    const QuestionSet set = readFile(data, in.readAll());
+    QCOMPARE(set.quest[question], text);
+    const QStringList choices{set.answera[question], set.answerb[question], set.answerc[question],
+                              set.answerd[question]};
+    QCOMPARE(choices.at(correctChoice(set.correct[question]) - 1), answer);
+    QStringList wrong = choices;
+    wrong.removeOne(answer);
+    QCOMPARE(wrong, others);
 }
 
 QTEST_MAIN(QuestionSetTest)
