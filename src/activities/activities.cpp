@@ -20,7 +20,7 @@ const ActivityDef &rubbishlabDef()
         QStringLiteral("rubbishlab"), 1845, 375, 11.25, kCentre,
         {
             {QStringLiteral("Bottle Bank"), 8880, 2880, 3600, 2040},
-            {QStringLiteral("Incinator"), 9000, 7300, 5520, 2040},
+            {QStringLiteral("Incinerator"), 9000, 7300, 5520, 2040},
             {QStringLiteral("Landfill"), 4560, 7300, 5520, 2520},
             {QStringLiteral("Clothes Bank"), 720, 5040, 3600, 2520},
         },
@@ -92,7 +92,7 @@ const ActivityDef &rubbishordDef()
              kTahoma, 15.75, true, kYellowText, kLeft},
             {T::Label5, 4, QStringLiteral("playing in sand or swimming in the sea. "), {5400, 5220, 6615, 495},
              kTahoma, 15.75, true, kYellowText, kLeft},
-            {T::Label8, -1, QStringLiteral("Litter and rubbish causes many problems. Finish these statements. "),
+            {T::Label8, -1, QStringLiteral("Litter and rubbish cause many problems. Finish these statements. "),
              {4320, 120, 6825, 1065}, kTimes, 20.25, false, kGreenText, kCentre},
             {T::Label9, -1, QStringLiteral("Drag the labels into the correct boxes."), {120, 7920, 2625, 705},
              kTahoma, 12, true, kLightCyan, kCentre},
@@ -113,7 +113,7 @@ const ActivityDef &resourcesordDef()
             {QStringLiteral("Scenery may be spoilt by huge wind farms."), 2520, 3120, 7440, 7080},
             {QStringLiteral("Sunshine is used to generate power."), 5700, 1200, 4440, 5640},
             {QStringLiteral("Suitable for sunny climates."), 5700, 2160, 4440, 6360},
-            {QStringLiteral("It is more expensive than other power sources."), 5700, 3120, 1440, 6360},
+            {QStringLiteral("It makes no power at night."), 5700, 3120, 1440, 6360},
             {QStringLiteral("The flow of water is used to generate power."), 8880, 1200, 4440, 7080},
             {QStringLiteral("Suitable for wet and mountainous regions."), 8880, 2160, 1440, 5640},
             {QStringLiteral("Damming rivers can damage the environment."), 8880, 3120, 1440, 7080},
@@ -128,14 +128,14 @@ const ActivityDef &resourcesordDef()
              kCentre},
             {T::Label8, 4, QStringLiteral("How the power is generated"), {120, 1200, 2355, 705}, kTahoma, 12, true,
              kYellowText, kCentre},
-            {T::Label8, 5, QStringLiteral("Suitable areas for this power power source"), {120, 2160, 2355, 675},
+            {T::Label8, 5, QStringLiteral("Suitable areas for this power source"), {120, 2160, 2355, 675},
              kTahoma, 12, true, kYellowText, kCentre},
             {T::Label8, 6, QStringLiteral("Disadvantages of this power source"), {120, 3120, 2355, 705}, kTahoma, 12,
              true, kYellowText, kCentre},
             {T::Label8, 0,
-             QStringLiteral("Most of our electricity is produced in coal, oil or nuclear power stations, each of "
-                            "which produces pollution. Complete the table above about alternative power sources: "
-                            "wind, water and solar power, which do not produce pollution."),
+             QStringLiteral("Much of our electricity is still made by burning fossil fuels such as gas, which "
+                            "pollutes the air. Complete the table above about alternative power sources: wind, "
+                            "water and solar power, which do not pollute the air."),
              {120, 4320, 11715, 1305}, kTimes, 18, false, kYellowText, kCentre},
             {T::Label6, -1, QString(), {240, 120, 4785, 705}, kTimes, 24, false, kYellowText, kLeft},
         },

@@ -175,7 +175,7 @@ void ActivitiesTest::answerKey_data()
                                            << slot;
     };
     row("rubbishlab", 0, "Bottle Bank", {8880, 2880}, {3600, 2040});
-    row("rubbishlab", 1, "Incinator", {9000, 7300}, {5520, 2040});
+    row("rubbishlab", 1, "Incinerator", {9000, 7300}, {5520, 2040});
     row("rubbishlab", 2, "Landfill", {4560, 7300}, {5520, 2520});
     row("rubbishlab", 3, "Clothes Bank", {720, 5040}, {3600, 2520});
     row("resourceslab", 0, "Solar Power in the southern desert.", {8520, 4920}, {120, 5880});
@@ -193,7 +193,7 @@ void ActivitiesTest::answerKey_data()
     row("resourcesord", 2, "Scenery may be spoilt by huge wind farms.", {2520, 3120}, {7440, 7080});
     row("resourcesord", 3, "Sunshine is used to generate power.", {5700, 1200}, {4440, 5640});
     row("resourcesord", 4, "Suitable for sunny climates.", {5700, 2160}, {4440, 6360});
-    row("resourcesord", 5, "It is more expensive than other power sources.", {5700, 3120}, {1440, 6360});
+    row("resourcesord", 5, "It makes no power at night.", {5700, 3120}, {1440, 6360});
     row("resourcesord", 6, "The flow of water is used to generate power.", {8880, 1200}, {4440, 7080});
     row("resourcesord", 7, "Suitable for wet and mountainous regions.", {8880, 2160}, {1440, 5640});
     row("resourcesord", 8, "Damming rivers can damage the environment.", {8880, 3120}, {1440, 7080});
@@ -255,7 +255,7 @@ void ActivitiesTest::staticTexts_data()
                                          << u"playing in sand or swimming in the sea. "_qs
                                          << QRectF(5400, 5220, 6615, 495) << tahoma << 15.75 << yellow;
     QTest::newRow("rubbishord title") << u"rubbishord"_qs << u"Label8"_qs << 0
-                                      << u"Litter and rubbish causes many problems. Finish these statements. "_qs
+                                      << u"Litter and rubbish cause many problems. Finish these statements. "_qs
                                       << QRectF(4320, 120, 6825, 1065) << times << 20.25 << QColor(0, 255, 0);
     QTest::newRow("rubbishord hint") << u"rubbishord"_qs << u"Label9"_qs << -1
                                      << u"Drag the labels into the correct boxes."_qs << QRectF(120, 7920, 2625, 705)
@@ -265,8 +265,14 @@ void ActivitiesTest::staticTexts_data()
     QTest::newRow("resourcesord water") << u"resourcesord"_qs << u"Label8"_qs << 3 << u"Water Power"_qs
                                         << QRectF(9030, 600, 2835, 585) << tahoma << 15.75 << yellow;
     QTest::newRow("resourcesord row 5") << u"resourcesord"_qs << u"Label8"_qs << 5
-                                        << u"Suitable areas for this power power source"_qs
+                                        << u"Suitable areas for this power source"_qs
                                         << QRectF(120, 2160, 2355, 675) << tahoma << 12.0 << yellow;
+    QTest::newRow("resourcesord introduction")
+        << u"resourcesord"_qs << u"Label8"_qs << 0
+        << u"Much of our electricity is still made by burning fossil fuels such as gas, which pollutes the air. "
+           "Complete the table above about alternative power sources: wind, water and solar power, which do not "
+           "pollute the air."_qs
+        << QRectF(120, 4320, 11715, 1305) << times << 18.0 << yellow;
     QTest::newRow("resourcesord heading") << u"resourcesord"_qs << u"Label6"_qs << -1 << QString()
                                           << QRectF(240, 120, 4785, 705) << times << 24.0 << yellow;
 }
