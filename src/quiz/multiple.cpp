@@ -9,6 +9,7 @@
 
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
+#include "platform/optionstyle.h"
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
@@ -59,6 +60,7 @@ multiple::multiple() : Screen(QStringLiteral("multiple"))
         palette.setColor(QPalette::WindowText, kYellow);
         palette.setColor(QPalette::Window, kScreenBlue);
         option->setPalette(palette);
+        styleOption(option);
         Option1.add(i, option);
         connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }

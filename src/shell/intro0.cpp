@@ -11,6 +11,7 @@
 #include "topics/teacher.h"
 
 #include "platform/fonts.h"
+#include "platform/optionstyle.h"
 #include "platform/twips.h"
 #include "worksheets/catalogue.h"
 #include "worksheets/wizard.h"
@@ -59,6 +60,7 @@ QRadioButton *soundOption(QWidget *parent, QRect geometry, const QString &captio
     option->setGeometry(geometry);
     option->setFont(designFont(QStringLiteral("Tahoma"), 9.75, true));
     option->setStyleSheet(QStringLiteral("QRadioButton { color: rgb(255, 255, 0); }"));
+    styleOption(option);
     return option;
 }
 } // namespace

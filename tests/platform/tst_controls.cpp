@@ -1,19 +1,85 @@
 // Screens registry, label buttons and picture controls.
 #include "platform/filechannel.h"
+#include "platform/fonts.h"
 #include "platform/label.h"
+#include "platform/optionstyle.h"
 #include "platform/picture.h"
 #include "platform/screen.h"
+#include "quiz/multiple.h"
+#include "shell/intro0.h"
 #include "testsupport.h"
 
+#include <QFile>
+#include <QFontInfo>
 #include <QImage>
+#include <QRadioButton>
+#include <QRawFont>
+#include <QStyleOptionButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace terravale;
 
 namespace {
 int loads = 0;
+
+const QString kTahomaBold = u"/usr/share/wine/fonts/tahomabd.ttf"_qs;
+const QString kTahoma = u"/usr/share/wine/fonts/tahoma.ttf"_qs;
+
+// Width of text laid out with the glyphs of one font file at the given pixel size.
+qreal fileAdvance(const QString &file, int pixelSize, const QString &text)
+{
+    const QRawFont raw(file, pixelSize);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    qreal width = 0;
+    for (const QPointF &advance : raw.advancesForGlyphIndexes(glyphs))
+        width += advance.x();
+    return width;
+}
+
+double luminance(QColor c)
+{
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double contrast(QColor a, QColor b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+struct IndicatorLook {
+    int area = 0;     // pixels of the indicator's square
+    int light = 0;    // pixels standing out 3:1 or more from the screen blue
+    int yellow = 0;   // pixels of the chosen dot
+};
+
+// Looks at the indicator square of an option button as drawn on its screen.
+IndicatorLook lookAt(QRadioButton &option, QWidget &screen)
+{
+    QStyleOptionButton opt;
+    opt.initFrom(&option);
+    const QRect square = option.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, &option);
+    const QImage image = screen.grab(QRect(option.mapTo(&screen, square.topLeft()), square.size())).toImage();
+    const QColor blue(39, 63, 137);
+    IndicatorLook look;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            ++look.area;
+            look.light += contrast(c, blue) >= 3.0 ? 1 : 0;
+            look.yellow += c.red() > 200 && c.green() > 200 && c.blue() < 90 ? 1 : 0;
+        }
+    }
+    return look;
+}
 
 class Sample : public Screen {
 public:
@@ -39,6 +105,12 @@ private slots:
     void pictureFormats_data();
     void pictureFormats();
     void missingPictureKeepsOldOne();
+    void boldTahomaDrawsWithItsBoldFace_data();
+    void boldTahomaDrawsWithItsBoldFace();
+    void buttonsAndOptionsAreBold();
+    void optionIndicatorGrowsWithTheFont();
+    void quizChoiceIsSeenAtAGlance();
+    void menuSoundOptionsBothShow();
 };
 
 void ControlsTest::registryKeepsOneInstance()
@@ -146,6 +218,96 @@ void ControlsTest::missingPictureKeepsOldOne()
     QVERIFY_THROWS_EXCEPTION(FileError, picture.load(u"Images\\broken.jpg"_qs));
     QVERIFY(picture.picture());
     QCOMPARE(picture.fileName(), u"images\\x.jpg"_qs);
+}
+
+void ControlsTest::boldTahomaDrawsWithItsBoldFace_data()
+{
+    QTest::addColumn<double>("points");
+    for (double points : {8.25, 9.75, 12.0, 14.25, 15.75, 18.0, 24.0, 30.0, 36.0})
+        QTest::addRow("%g pt", points) << points;
+}
+
+void ControlsTest::boldTahomaDrawsWithItsBoldFace()
+{
+    QFETCH(double, points);
+    if (!QFile::exists(kTahomaBold) || !QFile::exists(kTahoma))
+        QSKIP("Wine's Tahoma is not installed");
+    test::DataFolder data(false);
+    const QString text = u"Multiple Choice Wizard"_qs;
+    const QFont bold = designFont(u"Tahoma"_qs, points, true);
+    const QFont regular = designFont(u"Tahoma"_qs, points, false);
+    QCOMPARE(QFontInfo(bold).family(), u"Tahoma"_qs);
+    QCOMPARE(QFontInfo(bold).styleName(), u"Bold"_qs);
+    QCOMPARE(QRawFont::fromFont(bold).styleName(), u"Bold"_qs);
+    QCOMPARE(QFontInfo(regular).styleName(), u"Regular"_qs);
+    // Laid out with tahomabd.ttf's own advances, not the regular face made heavier.
+    const int px = bold.pixelSize();
+    const qreal boldWidth = QFontMetricsF(bold).horizontalAdvance(text);
+    QVERIFY2(qAbs(boldWidth - fileAdvance(kTahomaBold, px, text)) <= 1.0,
+             qPrintable(u"%1 against %2"_qs.arg(boldWidth).arg(fileAdvance(kTahomaBold, px, text))));
+    QVERIFY(qAbs(QFontMetricsF(regular).horizontalAdvance(text) - fileAdvance(kTahoma, px, text)) <= 1.0);
+    QVERIFY(boldWidth > fileAdvance(kTahoma, px, text) + 1.0);
+}
+
+void ControlsTest::buttonsAndOptionsAreBold()
+{
+    if (!QFile::exists(kTahomaBold))
+        QSKIP("Wine's Tahoma is not installed");
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    for (const QWidget *widget : std::initializer_list<const QWidget *>{&menu.Label2(6), &menu.Label2(17), menu.Label1,
+                                                                        menu.Option1, menu.Option2})
+        QCOMPARE(QRawFont::fromFont(widget->font()).styleName(), u"Bold"_qs);
+}
+
+void ControlsTest::optionIndicatorGrowsWithTheFont()
+{
+    test::DataFolder data(false);
+    QWidget parent;
+    QRadioButton small(u"Sound Off"_qs, &parent);
+    small.setFont(designFont(u"Tahoma"_qs, 9.75, true));
+    QRadioButton large(u"A glass bottle"_qs, &parent);
+    large.setFont(designFont(u"Times New Roman"_qs, 20.25));
+    const int before = large.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &large);
+    styleOption(&small);
+    styleOption(&large);
+    const int smallSide = small.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &small);
+    const int largeSide = large.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &large);
+    QCOMPARE(largeSide, optionIndicatorSize(QFontMetrics(large.font()).height()));
+    QVERIFY2(largeSide >= 22 && largeSide > before, qPrintable(QString::number(largeSide)));
+    QVERIFY(smallSide >= 14 && smallSide < largeSide);
+    QCOMPARE(large.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, &large), largeSide);
+}
+
+void ControlsTest::quizChoiceIsSeenAtAGlance()
+{
+    test::DataFolder data;
+    multiple &quiz = form<multiple>();
+    quiz.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&quiz));
+    quiz.Option1(2).setText(u"A glass bottle"_qs);
+    quiz.Option1(2).setChecked(true);
+    const IndicatorLook chosen = lookAt(quiz.Option1(2), quiz);
+    const IndicatorLook other = lookAt(quiz.Option1(3), quiz);
+    QVERIFY2(chosen.area >= 20 * 20, qPrintable(QString::number(chosen.area)));
+    // A big yellow dot in the chosen one, none in the others, and a ring a child can see around each.
+    QVERIFY2(chosen.yellow * 4 >= chosen.area, qPrintable(u"%1 of %2"_qs.arg(chosen.yellow).arg(chosen.area)));
+    QCOMPARE(other.yellow, 0);
+    QVERIFY2(other.light * 6 >= other.area, qPrintable(u"%1 of %2"_qs.arg(other.light).arg(other.area)));
+}
+
+void ControlsTest::menuSoundOptionsBothShow()
+{
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QVERIFY(menu.Option1->isChecked());
+    const IndicatorLook on = lookAt(*menu.Option1, menu);
+    const IndicatorLook off = lookAt(*menu.Option2, menu);
+    QVERIFY2(off.light * 6 >= off.area, qPrintable(u"%1 of %2"_qs.arg(off.light).arg(off.area)));
+    QVERIFY2(on.yellow * 5 >= on.area, qPrintable(u"%1 of %2"_qs.arg(on.yellow).arg(on.area)));
+    QCOMPARE(off.yellow, 0);
 }
 
 QTEST_MAIN(ControlsTest)
