@@ -45,15 +45,26 @@ struct ExchangeImport {
     QStringList notes;   // everything left out or changed, in file order
 };
 
-// Reads an Aiken file's bytes (UTF-8 with or without a byte order mark, UTF-16 with one, or
-// else Windows-1252). The first ten questions with four choices and one answer are taken; their
-// texts are made to fit the wizard. Aiken has no titles: `baseName` (the file's name without
-// folder and extension) gives the title.
+// Both readers take the bytes of a file (UTF-8 with or without a byte order mark, UTF-16 with
+// one, else Windows-1252; CR LF, LF or CR line ends) or its text. The first ten questions with
+// four answers, exactly one of them correct, are taken. Texts are made to fit the wizard: line
+// breaks and tabs become blanks; characters Windows-1252 lacks become a near equal ("−" gives
+// "-") or are left out; "&" becomes "and"; a leading double quote turns the text's double quotes
+// into single ones; then the text is shortened to its box. Each change, and each question left
+// out, gives a note.
+
+// Aiken: a question line (it may run on over further lines up to a blank line or its first
+// choice), choices "A. text" or "A) text" with capital letters, then "ANSWER: B"; the keyword
+// and the letter may be in either case, and the answer names the choice by its label. Aiken has
+// no titles: `baseName` (the file's name without folder and extension) gives the title.
 ExchangeImport readAiken(const QByteArray &bytes, const QString &baseName);
 ExchangeImport readAiken(const QString &text, const QString &baseName);
 
-// Reads a GIFT file's bytes, as readAiken does. The title is the first category's last part, or
-// `baseName` when there is no category.
+// GIFT as Moodle reads it: "//" comment lines, "::title::", "$CATEGORY:", backslash escapes,
+// "[html]" and the other format marks, "#feedback" and "####general feedback" (left out, noted),
+// "%50%" weights (a part-marks answer leaves its question out), answers over several lines
+// (blank lines inside braces allowed), and missing-word questions (the gap shown as "_____").
+// The title is the first category's last part, or `baseName` when there is none.
 ExchangeImport readGift(const QByteArray &bytes, const QString &baseName);
 ExchangeImport readGift(const QString &text, const QString &baseName);
 

@@ -1,8 +1,12 @@
 // Aiken and GIFT: the writers' output, the readers on hand-written and damaged files, and
 // worksheets written and read back.
 #include "rules/exchange.h"
+#include "testsupport.h"
 #include "worksheets/authoring.h"
 
+#include "platform/filechannel.h"
+
+#include <QDir>
 #include <QTest>
 
 #include <random>
@@ -143,6 +147,8 @@ private slots:
     void encodings();
     void roundTrip_data();
     void roundTrip();
+    void topicSetsRoundTrip_data();
+    void topicSetsRoundTrip();
     void severalWorksheets();
 };
 
@@ -739,6 +745,40 @@ void ExchangeTest::roundTrip()
         QCOMPARE(back.set.title, set.title);
         QVERIFY(back.set == set);
     }
+}
+
+void ExchangeTest::topicSetsRoundTrip_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("Rubbish") << u"multiple/Rubbish.txt"_s;
+    QTest::newRow("Resources") << u"multiple/Resources.txt"_s;
+}
+
+void ExchangeTest::topicSetsRoundTrip()
+{
+    // The program's own question sets: real texts, as a teacher would pass them on.
+    QFETCH(QString, file);
+    const QString oldDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(test::generatedData()));
+    QuestionSet set;
+    {
+        ChannelGuard guard;
+        fileChannel().openRead(file);
+        set = readQuestionSet(fileChannel());
+        fileChannel().close();
+    }
+    QDir::setCurrent(oldDir);
+    QCOMPARE(exportProblem(set), QString());
+    // A worksheet cannot take a topic's own name: the questions come back, the title is left to choose.
+    const QStringList notes{titleProblem(set.title) + u". The title was left empty for you to choose."_s};
+    QuestionSet untitled = set;
+    untitled.title.clear();
+    const ExchangeImport gift = readGift(giftText(set).toUtf8(), u"Unused"_s);
+    QCOMPARE(gift.notes, notes);
+    QVERIFY(gift.set == untitled);
+    const ExchangeImport aiken = readAiken(aikenText(set).toUtf8(), set.title);
+    QCOMPARE(aiken.notes, notes);
+    QVERIFY(aiken.set == untitled);
 }
 
 void ExchangeTest::severalWorksheets()
