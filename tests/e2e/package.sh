@@ -4,6 +4,10 @@
 source "$(dirname "$0")/lib.sh"
 build=$(dirname "$TERRAVALE_DATA")
 
+# The built data folder can be read, and so copied, by any user.
+unreadable=$(find "$TERRAVALE_DATA" \( -type f ! -perm -o+r \) -o \( -type d ! -perm -o+rx \) | head -n 5)
+[[ -z "$unreadable" ]] || e2e_fail "not readable by every user: $unreadable"
+
 work=$(mktemp -d /tmp/terravale-pkg.XXXXXX)
 home=$work/home
 mkdir -p "$home"

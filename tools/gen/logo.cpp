@@ -8,7 +8,10 @@
 #include <QtMath>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "gen.h"
 #include "platform/fonts.h"
@@ -146,10 +149,20 @@ QList<QRgb> sharedPalette(const QList<QImage> &images)
 
 bool writeGif(const QString &path, const QImage &indexed)
 {
-    int error = 0;
-    GifFileType *gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
-    if (!gif)
+    // giflib would create the file for its owner alone; data files are for every user to read.
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
         return false;
+    if (fchmod(fd, 0644) != 0) {
+        close(fd);
+        return false;
+    }
+    int error = 0;
+    GifFileType *gif = EGifOpenFileHandle(fd, &error);   // closes fd when the file is closed
+    if (!gif) {
+        close(fd);
+        return false;
+    }
     GifColorType colours[256];
     const QList<QRgb> table = indexed.colorTable();
     for (int i = 0; i < 256; ++i) {
