@@ -9,7 +9,7 @@ BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
   libuemf-dev libgif-dev libcups2-dev libsdl2-mixer-dev
-  fonts-liberation fonts-wine
+  fonts-liberation fonts-wine fonts-dejavu-extra
   sox
 )
 

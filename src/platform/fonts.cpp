@@ -13,6 +13,14 @@ QHash<QString, QString> &families()
     static QHash<QString, QString> map;
     return map;
 }
+
+// Wine's Tahoma Bold has Tahoma Bold's widths but the regular face's thin strokes, so bold text
+// looked regular. DejaVu Sans Condensed Bold keeps nearly the same widths with a real bold stroke.
+QString &heavyBold()
+{
+    static QString family;
+    return family;
+}
 } // namespace
 
 void registerFonts()
@@ -31,6 +39,14 @@ void registerFonts()
         const QStringList names = QFontDatabase::applicationFontFamilies(id);
         if (!names.isEmpty() && tahoma.isEmpty())
             tahoma = names.first();
+    }
+    for (const char *file : {"/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"}) {
+        const QString path = QString::fromLatin1(file);
+        if (!QFile::exists(path))
+            continue;
+        const QStringList names = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(path));
+        if (names.contains(QStringLiteral("DejaVu Sans Condensed")))
+            heavyBold() = QStringLiteral("DejaVu Sans Condensed");
     }
     const QStringList installed = QFontDatabase::families();
     auto pick = [&](const QString &design, const QStringList &candidates) {
@@ -56,7 +72,8 @@ QString installedFamily(const QString &family)
 
 QFont designFont(const QString &family, double points, bool bold, bool italic)
 {
-    QFont font(installedFamily(family));
+    const bool heavy = bold && family == u"Tahoma" && !heavyBold().isEmpty();
+    QFont font(heavy ? heavyBold() : installedFamily(family));
     font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     font.setBold(bold);
     font.setItalic(italic);
