@@ -1,5 +1,9 @@
-// Reading pages: the largest page played at 800 x 600, Next Page until the new page is painted,
-// and the logo animation (one tick with its repaint; the running timer's share of a core).
+// Reading pages: the largest page played at 800 x 600; Next Page and Previous Page until the new
+// page is painted, beside a label changed in place and repainted (the floor of a page turn); one
+// logo tick until painted; and the running logo animation's share of a core, the X server's
+// share included when the program runs under X.
+#include "benchsupport.h"
+
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "platform/wmf.h"
@@ -9,15 +13,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QTest>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <ctime>
+#include <optional>
+#include <unistd.h>
 
 using namespace terravale;
 
@@ -27,24 +31,113 @@ public:
     void play(const QString &) override {}
 };
 
-double cpuSeconds()
+double processCpuSeconds()
 {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec + t.tv_nsec / 1e9;
 }
 
+// The X server's process, from the lock file it keeps for its display; 0 without one.
+pid_t xServerPid()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return 0;
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const int colon = display.lastIndexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return 0;
+    const QString number = display.mid(colon + 1).section(QLatin1Char('.'), 0, 0);
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(number));
+    if (!lock.open(QIODevice::ReadOnly))
+        return 0;
+    return pid_t(lock.readAll().trimmed().toLongLong());
+}
+
+// Processor time (user and system) a process has used, from /proc; nothing if it cannot be read.
+std::optional<double> cpuSecondsOf(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return std::nullopt;
+    // Fields 14 and 15 of the line; the list starts at field 3.
+    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
+}
+
 teacher &shownViewer()
 {
-    openPages(5, QStringLiteral("key resources"), QStringLiteral("wmf\\key resourcesa.wmf"),
-              QStringLiteral("wmf2\\key resourcesa.wmf"));
-    teacher &viewer = *loadedForm<teacher>();
-    if (!QTest::qWaitForWindowExposed(&viewer))
-        qWarning("not exposed");
-    QCoreApplication::processEvents();
-    return viewer;
+    teacher *viewer = nullptr;
+    bench::timeUntilWindowPainted(
+        [&] {
+            openPages(5, QStringLiteral("key resources"), QStringLiteral("wmf\\key resourcesa.wmf"),
+                      QStringLiteral("wmf2\\key resourcesa.wmf"));
+            viewer = loadedForm<teacher>();
+        },
+        [&] { return static_cast<QWidget *>(viewer); });
+    bench::settle();
+    return *loadedForm<teacher>();
+}
+
+// One page turn (2 Next Page, 3 Previous Page) until the new page is painted, beside the floor.
+// The way back (or forward) to where the turns start again is not timed.
+void pageTurns(benchmark::State &state, int button)
+{
+    teacher &viewer = shownViewer();
+    bench::LabelFloor floor;
+    bench::FloorRatio ratio;
+    const int startPage = button == 2 ? 1 : 5;
+    const int back = button == 2 ? 3 : 2;
+    if (!floor.ready())
+        state.SkipWithError("the floor's label was never painted");
+    for (auto _ : state) {
+        if (session().pagenum == 6 - startPage) {
+            bench::timeUntilPainted(
+                [&] {
+                    while (session().pagenum != startPage)
+                        viewer.Label3_Click(back);
+                },
+                viewer.Image1);
+        }
+        const int page = session().pagenum;
+        const double own = bench::timeUntilPainted([&] { viewer.Label3_Click(button); }, viewer.Image1);
+        if (own < 0 || session().pagenum == page) {
+            state.SkipWithError("the new page was never painted");
+            break;
+        }
+        state.SetIterationTime(own);
+        const double label = floor.sample();
+        if (label < 0) {
+            state.SkipWithError("the floor's label was never painted");
+            break;
+        }
+        ratio.add(own, label);
+    }
+    if (!viewer.Image1->picture())
+        state.SkipWithError("page not shown");
+    ratio.report(state);
+    unloadAllForms();
+    bench::settle();
 }
 } // namespace
+
+// The floor alone: a label's text changed in place and repainted.
+static void BM_FloorLabelChanged(benchmark::State &state)
+{
+    bench::LabelFloor floor;
+    for (auto _ : state) {
+        const double seconds = floor.sample();
+        if (seconds < 0) {
+            state.SkipWithError("never painted");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(BM_FloorLabelChanged)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The largest screen page, played into an 800 x 600 picture.
 static void BM_PlayLargestPage(benchmark::State &state)
@@ -75,67 +168,87 @@ static void BM_PlayLargestPage(benchmark::State &state)
 }
 BENCHMARK(BM_PlayLargestPage)->Unit(benchmark::kMicrosecond);
 
-// Next Page (Previous Page on the way back) until the new page is on the screen.
+// Next Page (pages 1 to 5 of a page set) until the new page is painted.
 static void BM_NextPagePainted(benchmark::State &state)
 {
-    teacher &viewer = shownViewer();
-    for (auto _ : state) {
-        viewer.Label3_Click(session().pagenum < 5 && viewer.Label3(2).isEnabled() ? 2 : 3);
-        if (session().pagenum == 1)
-            viewer.Label3(2).setEnabled(true);
-        viewer.repaint();
-    }
-    if (!viewer.Image1->picture())
-        state.SkipWithError("page not shown");
-    unloadAllForms();
+    pageTurns(state, 2);
 }
-BENCHMARK(BM_NextPagePainted)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NextPagePainted)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// One logo tick: the next frame read and the two logo boxes repainted.
+// Previous Page (pages 5 to 1) until the new page is painted.
+static void BM_PreviousPagePainted(benchmark::State &state)
+{
+    pageTurns(state, 3);
+}
+BENCHMARK(BM_PreviousPagePainted)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// One logo tick (the next frame read or taken from those read, the logo boxes updated) until the
+// frame is painted; the floor is a label changed in place.
 static void BM_LogoTick(benchmark::State &state)
 {
     openAcknowledgments();
     teacher &viewer = *loadedForm<teacher>();
     viewer.Timer1->stop();
-    if (!QTest::qWaitForWindowExposed(&viewer))
-        qWarning("not exposed");
-    QElapsedTimer clock;
-    clock.start();
+    bench::timeUntilWindowPainted([] {}, &viewer, 1000);
+    bench::settle();
+    bench::LabelFloor floor;
+    bench::FloorRatio ratio;
     for (auto _ : state) {
-        viewer.Timer1_Timer();
-        viewer.Picture1->repaint();
+        const double own = bench::timeUntilPainted([&] { viewer.Timer1_Timer(); }, viewer.Picture1);
+        const double label = floor.sample();
+        if (own < 0 || label < 0) {
+            state.SkipWithError("the logo or the floor's label was never painted");
+            break;
+        }
+        state.SetIterationTime(own);
+        ratio.add(own, label);
     }
-    const double perTick = clock.nsecsElapsed() / 1e9 / double(state.iterations());
-    state.counters["percent_of_core_at_25ms"] = perTick / 0.025 * 100.0;
+    ratio.report(state);
     unloadAllForms();
+    bench::settle();
 }
-BENCHMARK(BM_LogoTick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LogoTick)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-// The Acknowledgments left open for a second, animation on (1) or off (0): the process's
-// processor time against the wall clock. The difference is what the animation costs.
-static void BM_LogoRunning(benchmark::State &state)
+// The Acknowledgments left open for 3 s with the event loop running as in use, the animation on
+// (1) or off (0): processor time of this process and, under X, of the X server, as a percentage
+// of one core.
+static void BM_LogoRunningCpu(benchmark::State &state)
 {
     openAcknowledgments();
     teacher &viewer = *loadedForm<teacher>();
     if (!state.range(0))
         viewer.Timer1->stop();
-    if (!QTest::qWaitForWindowExposed(&viewer))
-        qWarning("not exposed");
-    double cpu = 0, wall = 0;
+    bench::timeUntilWindowPainted([] {}, &viewer, 1000);
+    bench::settle(200);
+    const pid_t server = xServerPid();
+    double process = 0, xserver = 0, wall = 0;
+    bool serverRead = server != 0;
     for (auto _ : state) {
-        const double c0 = cpuSeconds();
-        QElapsedTimer clock;
-        clock.start();
+        const double c0 = processCpuSeconds();
+        const std::optional<double> x0 = server ? cpuSecondsOf(server) : std::nullopt;
+        const auto start = bench::Clock::now();
         QEventLoop loop;
-        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(3000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
-        cpu += cpuSeconds() - c0;
-        wall += clock.nsecsElapsed() / 1e9;
+        wall += bench::secondsSince(start);
+        process += processCpuSeconds() - c0;
+        const std::optional<double> x1 = server ? cpuSecondsOf(server) : std::nullopt;
+        if (x0 && x1)
+            xserver += *x1 - *x0;
+        else
+            serverRead = false;
     }
-    state.counters["percent_of_core"] = cpu / wall * 100.0;
+    if (state.range(0) && viewer.logoFrameShown().isEmpty())
+        state.SkipWithError("the logo never moved");
+    state.counters["process_pct"] = process / wall * 100.0;
+    if (serverRead) {
+        state.counters["xserver_pct"] = xserver / wall * 100.0;
+        state.counters["total_pct"] = (process + xserver) / wall * 100.0;
+    }
     unloadAllForms();
+    bench::settle();
 }
-BENCHMARK(BM_LogoRunning)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LogoRunningCpu)->ArgName("animation")->Arg(0)->Arg(1)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
