@@ -1,4 +1,9 @@
-// The quiz road: reading a question set, hub to first question, "Check Score >>" to results.
+// The quiz road: reading a question set; the hub to the first question, "Next Question >>" and
+// "Check Score >>" to the results, each until painted, beside its floor measured in the same
+// iterations (a new window shown for a change of screen, a label changed in place for a new
+// question).
+#include "benchsupport.h"
+
 #include "platform/filechannel.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -14,18 +19,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <benchmark/benchmark.h>
 
 using namespace terravale;
 
 namespace {
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 // A set with texts of a realistic length, commas included.
 QuestionSet benchSet()
 {
@@ -60,11 +58,35 @@ void prepareData(QTemporaryDir &dir)
 
 rubbish &shownHub()
 {
-    rubbish &hub = form<rubbish>();
-    hub.show();
-    if (!QTest::qWaitForWindowExposed(&hub))
-        qWarning("the hub was never shown; timings include its first exposure");
-    return hub;
+    rubbish *hub = nullptr;
+    if (bench::timeUntilWindowPainted([&] { (hub = &form<rubbish>())->show(); }, [&] { return static_cast<QWidget *>(hub); }) < 0)
+        qWarning("the hub was never painted");
+    bench::settle();
+    return *hub;
+}
+
+QWidget *loadedQuiz()
+{
+    return loadedForm<multiple>();
+}
+
+QWidget *loadedResults()
+{
+    return loadedForm<Welldone>();
+}
+
+// The floor of a change of screen, after the step's own screen is gone; false (and an error on
+// the state) when the new window was never painted.
+bool addWindowFloor(benchmark::State &state, bench::FloorRatio &ratio, double own)
+{
+    const double floor = bench::newWindowShown(QSize(800, 600));
+    bench::settle();
+    if (floor < 0) {
+        state.SkipWithError("the empty window was never painted");
+        return false;
+    }
+    ratio.add(own, floor);
+    return true;
 }
 } // namespace
 
@@ -80,66 +102,131 @@ static void BM_LoadQuestions(benchmark::State &state)
 }
 BENCHMARK(BM_LoadQuestions)->Unit(benchmark::kMicrosecond);
 
+// The floor of a change of screen alone: a new empty 800 x 600 window shown until painted.
+static void BM_FloorNewWindowShown(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const double seconds = bench::newWindowShown(QSize(800, 600));
+        if (seconds < 0) {
+            state.SkipWithError("never painted");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        bench::settle();
+    }
+}
+BENCHMARK(BM_FloorNewWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The floor of a new question alone: a label's text changed in place and repainted.
+static void BM_FloorLabelChanged(benchmark::State &state)
+{
+    bench::LabelFloor floor;
+    for (auto _ : state) {
+        const double seconds = floor.sample();
+        if (seconds < 0) {
+            state.SkipWithError("never painted");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(BM_FloorLabelChanged)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// "Multiple Choice" on the hub: the set read, the quiz loaded and shown until painted.
 static void BM_HubToFirstQuestion(benchmark::State &state)
 {
     rubbish &hub = shownHub();
+    bench::FloorRatio ratio;
     for (auto _ : state) {
-        hub.Label3_Click(0);
-        multiple *quiz = loadedForm<multiple>();
-        if (!quiz) {
-            state.SkipWithError("quiz not opened");
+        const double own = bench::timeUntilWindowPainted([&] { hub.Label3_Click(0); }, &loadedQuiz);
+        if (own < 0) {
+            state.SkipWithError("the quiz was never painted");
             break;
         }
-        if (!QTest::qWaitForWindowExposed(quiz)) {
-            state.SkipWithError("quiz never shown");
-            break;
-        }
-        QCoreApplication::processEvents();
-        state.PauseTiming();
+        state.SetIterationTime(own);
         unloadForm<multiple>();
-        settle();
-        state.ResumeTiming();
+        bench::settle();
+        if (!addWindowFloor(state, ratio, own))
+            break;
     }
+    ratio.report(state);
     unloadAllForms();
-    settle();
+    bench::settle();
 }
-BENCHMARK(BM_HubToFirstQuestion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HubToFirstQuestion)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// "Next Question >>" on questions 1 to 9 until the next question is painted; going back to the
+// first question is not timed.
+static void BM_NextQuestionPainted(benchmark::State &state)
+{
+    rubbish &hub = shownHub();
+    if (bench::timeUntilWindowPainted([&] { hub.Label3_Click(0); }, &loadedQuiz) < 0) {
+        state.SkipWithError("the quiz was never painted");
+        return;
+    }
+    multiple &quiz = *loadedForm<multiple>();
+    bench::settle();
+    bench::LabelFloor floor;
+    bench::FloorRatio ratio;
+    for (auto _ : state) {
+        if (session().questno >= 10) {
+            bench::timeUntilPainted(
+                [&] {
+                    session().questno = 1;
+                    quiz.showquest();
+                },
+                quiz.Label4);
+        }
+        const int question = session().questno;
+        const double own = bench::timeUntilPainted([&] { quiz.Label3_Click(1); }, quiz.Label4);
+        if (own < 0 || session().questno != question + 1) {
+            state.SkipWithError("the next question was never painted");
+            break;
+        }
+        state.SetIterationTime(own);
+        const double label = floor.sample();
+        if (label < 0) {
+            state.SkipWithError("the floor's label was never painted");
+            break;
+        }
+        ratio.add(own, label);
+    }
+    ratio.report(state);
+    unloadAllForms();
+    bench::settle();
+}
+BENCHMARK(BM_NextQuestionPainted)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// "Check Score >>" on question 10: the quiz marked, the results loaded and shown until painted.
 static void BM_CheckScoreToResults(benchmark::State &state)
 {
     rubbish &hub = shownHub();
+    bench::FloorRatio ratio;
     for (auto _ : state) {
-        state.PauseTiming();
-        hub.Label3_Click(0);
-        multiple &quiz = *loadedForm<multiple>();
-        if (!QTest::qWaitForWindowExposed(&quiz)) {
-            state.SkipWithError("quiz never shown");
+        if (bench::timeUntilWindowPainted([&] { hub.Label3_Click(0); }, &loadedQuiz) < 0) {
+            state.SkipWithError("the quiz was never painted");
             break;
         }
+        multiple &quiz = *loadedForm<multiple>();
         for (int n = 1; n <= 9; ++n)
             quiz.Label3_Click(1);
-        settle();
-        state.ResumeTiming();
-        quiz.Label3_Click(1);   // "Check Score >>"
-        Welldone *results = loadedForm<Welldone>();
-        if (!results) {
-            state.SkipWithError("results not shown");
+        bench::settle();
+        const double own = bench::timeUntilWindowPainted([&] { quiz.Label3_Click(1); }, &loadedResults);
+        if (own < 0) {
+            state.SkipWithError("the results were never painted");
             break;
         }
-        if (!QTest::qWaitForWindowExposed(results)) {
-            state.SkipWithError("results never shown");
+        state.SetIterationTime(own);
+        loadedForm<Welldone>()->Label3_Click(1);
+        bench::settle();
+        if (!addWindowFloor(state, ratio, own))
             break;
-        }
-        QCoreApplication::processEvents();
-        state.PauseTiming();
-        results->Label3_Click(1);
-        settle();
-        state.ResumeTiming();
     }
+    ratio.report(state);
     unloadAllForms();
-    settle();
+    bench::settle();
 }
-BENCHMARK(BM_CheckScoreToResults)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckScoreToResults)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
