@@ -1,5 +1,8 @@
-// Dragging: one pointer-move step (handler, widget move, repaint request; and with the repaint done)
-// and one drop with snapping and the completion check.
+// Dragging: one pointer-move step (handler, widget move, repaint request; and until the repaint
+// is done, beside a plain label moved as far and repainted) and one drop with snapping and the
+// completion check.
+#include "benchsupport.h"
+
 #include "activities/activities.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
@@ -8,7 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTest>
 #include <benchmark/benchmark.h>
 
 using namespace terravale;
@@ -28,10 +30,9 @@ void dragCentreTo(ActivityScreen &screen, int i, float x, float y)
 
 ActivityScreen &prepared(ActivityScreen &screen)
 {
-    screen.showInFront();
-    if (!QTest::qWaitForWindowExposed(&screen))
-        qWarning("not exposed");
-    QCoreApplication::processEvents();
+    if (bench::timeUntilWindowPainted([&] { screen.showInFront(); }, &screen) < 0)
+        qWarning("never painted");
+    bench::settle();
     return screen;
 }
 } // namespace
@@ -50,19 +51,44 @@ static void BM_MoveStep(benchmark::State &state)
 }
 BENCHMARK(BM_MoveStep)->Unit(benchmark::kMicrosecond);
 
-// The same step with the repaint carried out (labels over the pictures, offscreen back end).
+// The same step until the repaint is done (labels over the pictures); the floor is a plain label
+// of the same size moved as far (3 pixels) in a window of its own.
 static void BM_MoveStepPainted(benchmark::State &state)
 {
     ActivityScreen &screen = prepared(form<rubbishlab>());
+    bench::MoveFloor floor(screen.Label2(0).size());
+    bench::FloorRatio ratio;
     float x = 4000;
     for (auto _ : state) {
         x = x > 9000 ? 4000 : x + 45;
-        dragCentreTo(screen, 0, x, 4500);
-        QCoreApplication::processEvents();
+        const double own = bench::timeUntilWindowPainted([&] { dragCentreTo(screen, 0, x, 4500); }, &screen);
+        const double moved = floor.sample(3);
+        if (own < 0 || moved < 0) {
+            state.SkipWithError("the step or the floor's label was never painted");
+            break;
+        }
+        state.SetIterationTime(own);
+        ratio.add(own, moved);
     }
+    ratio.report(state);
     unloadAllForms();
 }
-BENCHMARK(BM_MoveStepPainted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveStepPainted)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The floor alone: a plain label moved 3 pixels and repainted.
+static void BM_FloorLabelMoved(benchmark::State &state)
+{
+    bench::MoveFloor floor(QSize(150, 40));
+    for (auto _ : state) {
+        const double seconds = floor.sample(3);
+        if (seconds < 0) {
+            state.SkipWithError("never painted");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(BM_FloorLabelMoved)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // A drop that snaps into a box, then the completion check over 9 x 9 pairs (all placed).
 static void BM_DropSnapAndCheck(benchmark::State &state)
