@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-program figures under a real X server (DISPLAY set, e.g. by tools/services.sh), with or
-# without a window manager: start to title screen mapped against an empty Qt Widgets window
-# started the same way (medians of N runs each, and their ratio), and peak memory with the menu
-# shown. Times come from the X server's map events (bench/startup.py); every wait has a limit.
+# without a window manager: start to the first window and to the title screen mapped against an
+# empty Qt Widgets window started the same way (medians of N runs each, and their ratios), and peak
+# memory with the menu shown. Times come from the X server's map events (bench/startup.py); every
+# wait has a limit.
 #   bench/startup.sh [runs] [build dir]       (15 runs, build/ unless given)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
