@@ -111,6 +111,7 @@ ActivityScreen::ActivityScreen(const ActivityDef &def)
         Label2.add(i, answer);
         connect(answer, &Label::mousePressed, this, [this](int index, Qt::MouseButton, QPointF) {
             Label2(index).raise();
+            m_engine.pickUp(index);
         });
         connect(answer, &Label::mouseMoved, this, [this](int index, Qt::MouseButtons buttons, QPointF local) {
             const Label &label = Label2(index);
@@ -135,6 +136,7 @@ ActivityScreen::ActivityScreen(const ActivityDef &def)
                 [this](int index, Qt::MouseButtons, QPointF) { lightButton(Label3, index); });
     }
     Label3(2).hide();
+    setExitAction([this] { Label3_Click(0); });
 }
 
 void ActivityScreen::formLoad()
@@ -202,8 +204,10 @@ void ActivityScreen::Label3_Click(int index)
         Label3(2).hide();
         break;
     case 2:
+        // Out of this activity's own items, whatever another activity's load set since.
+        session().outof = m_engine.count();
         session().score = m_engine.mark();
-        form<Welldone>().showInFront();
+        freshForm<Welldone>().showInFront();
         break;
     default:
         break;

@@ -11,13 +11,25 @@ bool inSnapWindow(const TwRect &r, float x, float y)
     return left < x && x < right && top < y && y < bottom;
 }
 
-DragEngine::DragEngine(const std::vector<Item> &items)
+DragEngine::DragEngine(const std::vector<Item> &items, const TwRect &area) : m_area(area)
 {
     for (const Item &item : items) {
         m_boxes.push_back(item.box);
         m_labels.push_back(item.label);
         m_slots.push_back(item.label);
     }
+    m_pickedUp = m_labels;
+}
+
+bool DragEngine::offScreen(const TwRect &r) const
+{
+    return r.left + r.width <= m_area.left || r.left >= m_area.left + m_area.width
+        || r.top + r.height <= m_area.top || r.top >= m_area.top + m_area.height;
+}
+
+void DragEngine::pickUp(int i)
+{
+    m_pickedUp.at(i) = m_labels.at(i);
 }
 
 void DragEngine::moveLabel(int i, float left, float top)
@@ -40,6 +52,11 @@ bool DragEngine::drag(int i, int buttons, float x, float y)
 int DragEngine::drop(int d)
 {
     TwRect &l = m_labels.at(d);
+    if (offScreen(l)) {
+        l.left = m_pickedUp.at(d).left;
+        l.top = m_pickedUp.at(d).top;
+        return 0;
+    }
     int snaps = 0;
     const auto test = [&](const TwRect &r) {
         if (inSnapWindow(r, l.left, l.top)) {
@@ -80,6 +97,7 @@ void DragEngine::startAgain()
         m_labels[i].left = m_slots[i].left;
         m_labels[i].top = m_slots[i].top;
     }
+    m_pickedUp = m_labels;
 }
 
 } // namespace terravale

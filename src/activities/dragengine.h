@@ -21,8 +21,11 @@ public:
         TwRect label;   // answer label at its start position; its home slot takes this rectangle
     };
 
+    // The screen's client area: a label released with no part inside it is out of reach.
+    static constexpr TwRect kScreenArea{0, 0, 12000, 9000};
+
     DragEngine() = default;
-    explicit DragEngine(const std::vector<Item> &items);
+    explicit DragEngine(const std::vector<Item> &items, const TwRect &area = kScreenArea);
 
     int count() const { return int(m_boxes.size()); }
     const TwRect &box(int i) const { return m_boxes.at(i); }
@@ -34,8 +37,13 @@ public:
     // button alone (buttons == 1) the label's centre moves onto the pointer. Returns whether it moved.
     bool drag(int i, int buttons, float x, float y);
 
-    // Release over label i: tests box 0, slot 0, box 1, slot 1, ... each against the position the
-    // tests before left; returns how many windows took the label (0: it stays where it is).
+    // Press on label i: remembers where it is picked up from.
+    void pickUp(int i);
+
+    // Release over label i. A label with no part left inside the screen goes back to where it was
+    // picked up (its start, if never picked up) and 0 is returned. Otherwise tests box 0, slot 0,
+    // box 1, slot 1, ... each against the position the tests before left; returns how many windows
+    // took the label (0: it stays where it is).
     int drop(int i);
 
     // Number of (label j, box k) pairs with label j exactly on box k.
@@ -50,9 +58,13 @@ public:
     void startAgain();
 
 private:
+    bool offScreen(const TwRect &r) const;
+
+    TwRect m_area;
     std::vector<TwRect> m_boxes;
     std::vector<TwRect> m_slots;
     std::vector<TwRect> m_labels;
+    std::vector<TwRect> m_pickedUp;   // where each label was last picked up from
 };
 
 } // namespace terravale

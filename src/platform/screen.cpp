@@ -1,9 +1,17 @@
 #include "screen.h"
 
+#include <QCloseEvent>
+#include <QMoveEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <QWindowStateChangeEvent>
 #include <QTimer>
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace terravale {
 
@@ -14,8 +22,42 @@ std::unordered_map<std::type_index, Screen *> &registry()
     return forms;
 }
 
+// Screens in the order they last came to the front, the front one last.
+std::vector<Screen *> &frontOrder()
+{
+    static std::vector<Screen *> order;
+    return order;
+}
+
+void forgetFront(Screen *screen)
+{
+    auto &order = frontOrder();
+    order.erase(std::remove(order.begin(), order.end(), screen), order.end());
+}
+
+void noteFront(Screen *screen)
+{
+    forgetFront(screen);
+    frontOrder().push_back(screen);
+}
+
+bool isRegistered(const Screen *screen)
+{
+    return std::any_of(registry().begin(), registry().end(), [screen](const auto &entry) { return entry.second == screen; });
+}
+
+// Whether a loaded screen other than `screen` is on show (shown and not minimised).
+bool anotherScreenShown(const Screen *screen)
+{
+    return std::any_of(registry().begin(), registry().end(), [screen](const auto &entry) {
+        const Screen *other = entry.second;
+        return other != screen && !other->isBackdrop() && other->isVisible() && !other->isMinimized();
+    });
+}
+
 void dispose(Screen *screen)
 {
+    forgetFront(screen);
     for (QTimer *timer : screen->findChildren<QTimer *>())
         timer->stop();
     screen->blockSignals(true);
@@ -34,6 +76,7 @@ Screen::Screen(const QString &formName) : QWidget(nullptr, Qt::Window | Qt::Cust
 
 Screen::~Screen()
 {
+    forgetFront(this);
     auto &forms = registry();
     for (auto it = forms.begin(); it != forms.end(); ++it) {
         if (it->second == this) {
@@ -51,9 +94,107 @@ void Screen::setBackColor(const QColor &color)
 
 void Screen::showInFront()
 {
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();
     activateWindow();
+    if (!m_backdrop)
+        noteFront(this);
+}
+
+QPoint Screen::centredPosition() const
+{
+    const QScreen *display = QGuiApplication::primaryScreen();
+    if (!display)
+        return pos();
+    const QRect area = display->geometry();
+    const float top = area.height() / 2.0f - height() / 2.0f;
+    const float left = area.width() / 2.0f - width() / 2.0f;
+    return {area.x() + int(left), area.y() + int(top)};
+}
+
+void Screen::centreOnDisplay()
+{
+    // A shown window is moved through its platform window: the widget may believe it is already
+    // there when the window system has put it elsewhere, and would then not move.
+    if (isVisible() && windowHandle())
+        windowHandle()->setFramePosition(centredPosition());
+    else
+        move(centredPosition());
+}
+
+QPoint Screen::framePosition() const
+{
+    // The window's own idea of its frame, asked afresh (the widget's is cached).
+    return windowHandle() ? windowHandle()->framePosition() : pos();
+}
+
+void Screen::returnToPlaceSoon()
+{
+    if (m_returns >= 3)
+        return;   // the window system keeps it elsewhere: leave it there
+    const int move = ++m_moves;
+    QTimer::singleShot(250, this, [this, move] {
+        if (move != m_moves || !isVisible() || isMinimized() || framePosition() == centredPosition())
+            return;
+        ++m_returns;
+        centreOnDisplay();
+    });
+}
+
+void Screen::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (m_backdrop || !event->spontaneous() || !isVisible() || isMinimized())
+        return;
+    if (framePosition() == centredPosition()) {
+        m_returns = 0;
+        return;
+    }
+    // Dragged by its title bar: once let go, the screen goes back to its place over the others.
+    returnToPlaceSoon();
+}
+
+void Screen::closeEvent(QCloseEvent *event)
+{
+    // A screen is never merely hidden: it leaves as its own Exit leaves, or it stays.
+    event->ignore();
+    if (m_exitAction && isRegistered(this))
+        m_exitAction();
+}
+
+void Screen::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (m_backdrop)
+        return;
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isRegistered(this))
+        noteFront(this);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()
+        && (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized)) {
+        // Brought back from the task bar or by its button: make sure it is where it was.
+        m_returns = 0;
+        returnToPlaceSoon();
+    }
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && !anotherScreenShown(this)) {
+        // The last screen on show stays: minimised, it would leave the pupil the backdrop alone.
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && isRegistered(this) && !anotherScreenShown(this))
+                showInFront();
+        });
+    }
+    if (event->type() == QEvent::WindowStateChange
+        && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        // Screens keep their design size and their place: a maximise from the title bar is undone.
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+            if (minimumSize() == maximumSize())
+                resize(minimumSize());
+            centreOnDisplay();
+            returnToPlaceSoon();
+        });
+    }
 }
 
 void Screen::paintEvent(QPaintEvent *)
@@ -64,6 +205,10 @@ void Screen::paintEvent(QPaintEvent *)
 
 void Screen::mouseMoveEvent(QMouseEvent *event)
 {
+    // Only the screen's own background counts: a move an enabled control let pass (an option
+    // button, a check box) is still over that control. Disabled controls are as if absent.
+    if (const QWidget *under = childAt(event->position().toPoint()); under && under->isEnabled())
+        return;
     formMouseMove(event->buttons(), event->position() * 15.0);
 }
 
@@ -103,6 +248,23 @@ void unloadAllForms()
 int loadedFormCount()
 {
     return int(registry().size());
+}
+
+std::vector<Screen *> loadedForms()
+{
+    std::vector<Screen *> forms;
+    for (const auto &[type, screen] : registry())
+        forms.push_back(screen);
+    return forms;
+}
+
+Screen *frontScreen()
+{
+    const auto &order = frontOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (isRegistered(*it) && (*it)->isVisible())
+            return *it;
+    return nullptr;
 }
 
 } // namespace terravale

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <typeindex>
+#include <vector>
 
 namespace terravale {
 
@@ -17,24 +18,50 @@ public:
 
     QString formName() const { return objectName(); }
 
+    // Puts the window in the middle of the display (the left or top may go negative).
+    void centreOnDisplay();
+    // Where centreOnDisplay puts the window.
+    QPoint centredPosition() const;
+
     void setBackColor(const QColor &color);
     QColor backColor() const { return m_back; }
 
-    // Shows the screen in front of the others.
+    // Shows the screen in front of the others, restored first if it was minimised.
     void showInFront();
 
     // The load handler, run once right after construction by the registry.
     virtual void formLoad() {}
 
+    // What a close request from the window system (the title bar's close button, Alt+F4) does:
+    // the screen's own Exit. A screen without one ignores the request.
+    void setExitAction(std::function<void()> action) { m_exitAction = std::move(action); }
+
+    bool isBackdrop() const { return m_backdrop; }
+
 protected:
     // Pointer over the screen's own background, in twips.
     virtual void formMouseMove(Qt::MouseButtons, QPointF) {}
 
+    // The backdrop is no screen to work on: it keeps no design size or place and never counts
+    // as the front screen.
+    void markAsBackdrop() { m_backdrop = true; }
+
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    QPoint framePosition() const;
+    // Puts the screen back in its place a moment from now, unless something moves it meanwhile.
+    void returnToPlaceSoon();
+
     QColor m_back = QColor(192, 192, 192);
+    std::function<void()> m_exitAction;
+    bool m_backdrop = false;
+    int m_moves = 0;     // moves by the window system so far; the latest one is let go
+    int m_returns = 0;   // returns to the place in a row that the window system undid
 };
 
 namespace detail {
@@ -74,10 +101,24 @@ void unloadForm()
     detail::unloadForm(typeid(T));
 }
 
+// A newly loaded instance: one left loaded from before (minimised, or uncovered) is unloaded first.
+template <class T>
+T &freshForm()
+{
+    unloadForm<T>();
+    return form<T>();
+}
+
 // Unloads every screen at once (end of program, or between tests).
 void unloadAllForms();
 
 // Number of loaded screens.
 int loadedFormCount();
+
+// The loaded screen most recently shown in front or activated, minimised or not; null if none.
+Screen *frontScreen();
+
+// Every loaded screen, the backdrop included.
+std::vector<Screen *> loadedForms();
 
 } // namespace terravale

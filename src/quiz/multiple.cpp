@@ -90,6 +90,7 @@ multiple::multiple() : Screen(QStringLiteral("multiple"))
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
     Label3(0).hide();
+    setExitAction([this] { Label3_Click(2); });
 }
 
 void multiple::formLoad()
@@ -163,13 +164,14 @@ void multiple::Label3_Click(int index)
         }
         const QuizResult result = scoreQuiz(s.gotright, s.quest);
         s.score += result.score;
-        Wrong &wrong = form<Wrong>();
+        // Results and wrong answers of an earlier run, if still loaded, make way for this run's.
+        Wrong &wrong = freshForm<Wrong>();
         for (int w = 0; w < result.wrongLines.size(); ++w) {
             wrong.showLine(w, result.wrongLines.at(w));
         }
         s.quiztitle = Label5->caption();
         wrong.Label6->setCaption(Label6->caption());
-        Welldone &results = form<Welldone>();
+        Welldone &results = freshForm<Welldone>();
         results.Label6->hide();
         results.Label5->show();
         results.Label3(0).show();

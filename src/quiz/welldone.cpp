@@ -94,6 +94,7 @@ Welldone::Welldone() : Screen(QStringLiteral("Welldone"))
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
     connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Timer(); });
+    setExitAction([this] { Label3_Click(1); });
 }
 
 void Welldone::formLoad()

@@ -42,6 +42,7 @@ Wrong::Wrong() : Screen(QStringLiteral("Wrong"))
     exit->makeButton(15.75);
     Label3.add(1, exit);
     connect(exit, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+    setExitAction([this] { Label3_Click(1); });
 }
 
 void Wrong::formLoad()

@@ -17,7 +17,4 @@ inline const QString kProgramTitle = QStringLiteral("Terravale");
 // "Terravale", centred on the display; a child named Picture1 gets the lighter blue.
 void setupform(Screen &screen);
 
-// Centres a window of the given client size on the display (may go negative on small displays).
-void centreOnDisplay(Screen &screen);
-
 } // namespace terravale

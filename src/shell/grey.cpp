@@ -2,15 +2,19 @@
 
 #include "platform/sound.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 
 namespace terravale {
 
 Grey::Grey() : Screen(QStringLiteral("Grey"))
 {
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::Tool);
+    // Kept below the screens by the window manager, and never given the focus by a click.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus);
     setWindowTitle(QStringLiteral("Terravale"));
+    markAsBackdrop();
 }
 
 void Grey::formLoad()
@@ -25,7 +29,18 @@ void Grey::showBackdrop()
     if (const QScreen *display = QGuiApplication::primaryScreen())
         setGeometry(display->geometry());
     showMaximized();
-    raise();
+    lower();
+}
+
+void Grey::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (QWidget *message = QApplication::activeModalWidget()) {
+        message->raise();
+        message->activateWindow();
+    } else if (Screen *front = frontScreen()) {
+        front->showInFront();
+    }
 }
 
 } // namespace terravale

@@ -106,6 +106,7 @@ intro0::intro0() : Screen(QStringLiteral("intro0"))
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
     connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
+    setExitAction([this] { Label2_Click(16); });
 }
 
 void intro0::formLoad()

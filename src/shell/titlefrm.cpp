@@ -75,13 +75,19 @@ Titlefrm::Titlefrm() : Screen(QStringLiteral("Titlefrm"))
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    setExitAction([this] { Command2_Click(); });
 }
 
 void Titlefrm::formLoad()
 {
     try {
-        centreOnDisplay(*this);
+        centreOnDisplay();
+        // The backdrop comes over every other screen: only this screen is seen on it. (It stays
+        // below every window, so the others are hidden instead; they show again when shown in front.)
         form<Grey>().showBackdrop();
+        for (Screen *other : loadedForms())
+            if (other != this && !other->isBackdrop())
+                other->hide();
         Picture1->load(QStringLiteral("images\\wallsm.jpg"));
     } catch (...) {
         m_recovered = true;

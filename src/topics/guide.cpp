@@ -42,6 +42,7 @@ guide::guide() : Screen(QStringLiteral("guide"))
     Label3(3).setEnabled(false);
     Label1 = makePageCaption(this);
     Label1->setCaption(pageCaption(1, kGuidePages));
+    setExitAction([this] { Label3_Click(1); });
 }
 
 void guide::formLoad()

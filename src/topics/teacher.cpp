@@ -121,6 +121,7 @@ teacher::teacher() : Screen(QStringLiteral("teacher"))
     for (const auto &[index, button] : Label3.items())
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
     Label1 = makePageCaption(this);
+    setExitAction([this] { Label3_Click(1); });
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(25);

@@ -99,6 +99,7 @@ TopicHub::TopicHub(const Topic &topic) : Screen(topic.formName), m_topic(topic)
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
+    setExitAction([this] { Label3_Click(2); });
 }
 
 void TopicHub::formLoad()
@@ -124,7 +125,8 @@ void TopicHub::openQuiz()
         msgBox(kQuestionsNotLoaded);
         return;
     }
-    multiple &quiz = form<multiple>();
+    // A quiz left loaded (minimised) holds the old set's run: the new set gets a new quiz.
+    multiple &quiz = freshForm<multiple>();
     try {
         quiz.Picture1->load(m_topic.quizPicture);
     } catch (const FileError &) {

@@ -87,6 +87,7 @@ wizard::wizard() : Screen(QStringLiteral("wizard"))
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
+    setExitAction([this] { Label3_Click(0); });
 
     // Title, then each question and its four choices, then the ticks in index order.
     QWidget *previous = Text1;

@@ -88,6 +88,7 @@ worksheets::worksheets() : Screen(QStringLiteral("worksheets"))
     Label4->setOpaque(true);
     Label4->setBorder(true);
     Label4->setAlignment(Qt::AlignHCenter);
+    setExitAction([this] { Label2_Click(0); });
 }
 
 void worksheets::formLoad()
@@ -205,7 +206,7 @@ void worksheets::Label2_Click(int index)
             return;
         }
         intro0 &menu = form<intro0>();
-        multiple &quiz = form<multiple>();
+        multiple &quiz = freshForm<multiple>();
         quiz.Picture1->setPicture(menu.Image1->picture());
         quiz.Label5->setCaption(menu.Label1->caption());
         quiz.showInFront();

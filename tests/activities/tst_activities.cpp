@@ -6,6 +6,8 @@
 #include "platform/sound.h"
 #include "shell/session.h"
 #include "testsupport.h"
+#include "topics/resources.h"
+#include "topics/rubbish.h"
 
 #include <QTest>
 #include <QWindow>
@@ -78,6 +80,28 @@ bool onBox(const ActivityScreen &screen, int label, int box)
         && screen.Label2(label).topTw() == screen.Label1(box).topTw();
 }
 
+// Every label of the activity dropped into its own box through the engine's handlers.
+void placeAllRight(ActivityScreen &screen)
+{
+    for (const auto &[i, label] : screen.Label2.items()) {
+        const Label &box = screen.Label1(i);
+        screen.Label2_MouseMove(i, 1, box.leftTw() - label->leftTw() + label->widthTw() / 2,
+                                box.topTw() - label->topTw() + label->heightTw() / 2);
+        screen.Label2_MouseUp(i);
+    }
+}
+
+ActivityScreen *loadedActivity(const QString &name)
+{
+    if (name == u"rubbishlab")
+        return loadedForm<rubbishlab>();
+    if (name == u"resourceslab")
+        return loadedForm<resourceslab>();
+    if (name == u"rubbishord")
+        return loadedForm<rubbishord>();
+    return loadedForm<resourcesord>();
+}
+
 void activities()
 {
     QTest::addColumn<QString>("name");
@@ -106,6 +130,10 @@ private slots:
     void exitSetsScoreZeroThenClicks();
     void soundOffPlaysNothing();
     void hoverRule();
+    void resultsAreOutOfOwnItems_data();
+    void resultsAreOutOfOwnItems();
+    void labelReleasedOffScreenGoesBack_data();
+    void labelReleasedOffScreenGoesBack();
 };
 
 void ActivitiesTest::sizes_data()
@@ -528,6 +556,117 @@ void ActivitiesTest::hoverRule()
     QVERIFY(screen.Label3(0).isOpaque());
     QTest::mouseMove(window, QPoint(400, 590));
     QVERIFY(!screen.Label3(0).isOpaque() && !screen.Label3(1).isOpaque());
+}
+
+void ActivitiesTest::resultsAreOutOfOwnItems_data()
+{
+    // Steps: "open X" (its hub's button), "close X" (title bar), "minimise X", "complete X" (every
+    // label in its own box, Check Score, the results read and closed).
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("ordering closed, labelling, ordering again")
+        << QStringList{u"open rubbishord"_qs, u"close rubbishord"_qs, u"open rubbishlab"_qs, u"close rubbishlab"_qs,
+                       u"open rubbishord"_qs, u"complete rubbishord"_qs};
+    QTest::newRow("labelling minimised under ordering")
+        << QStringList{u"open rubbishlab"_qs, u"minimise rubbishlab"_qs, u"open rubbishord"_qs,
+                       u"close rubbishord"_qs, u"open rubbishlab"_qs, u"complete rubbishlab"_qs};
+    QTest::newRow("across topics and back")
+        << QStringList{u"open rubbishlab"_qs, u"minimise rubbishlab"_qs, u"open resourcesord"_qs,
+                       u"complete resourcesord"_qs, u"minimise resourcesord"_qs, u"open rubbishlab"_qs,
+                       u"complete rubbishlab"_qs, u"open resourcesord"_qs, u"complete resourcesord"_qs};
+    QTest::newRow("checked twice between others")
+        << QStringList{u"open resourceslab"_qs, u"complete resourceslab"_qs, u"minimise resourceslab"_qs,
+                       u"open resourcesord"_qs, u"close resourcesord"_qs, u"open rubbishord"_qs,
+                       u"minimise rubbishord"_qs, u"open resourceslab"_qs, u"complete resourceslab"_qs,
+                       u"close resourceslab"_qs, u"open rubbishord"_qs, u"complete rubbishord"_qs};
+}
+
+void ActivitiesTest::resultsAreOutOfOwnItems()
+{
+    QFETCH(QStringList, steps);
+    test::DataFolder data;
+    for (const QString &step : steps) {
+        const QString verb = step.section(u' ', 0, 0);
+        const QString name = step.section(u' ', 1);
+        if (verb == u"open") {
+            TopicHub &hub = name.startsWith(u"rubbish") ? static_cast<TopicHub &>(form<rubbish>()) : form<resources>();
+            hub.showInFront();
+            hub.Label3_Click(name.endsWith(u"lab") ? 1 : 3);
+            ActivityScreen *screen = loadedActivity(name);
+            QVERIFY2(screen && screen->isVisible() && !screen->isMinimized(), qPrintable(step));
+            continue;
+        }
+        ActivityScreen *screen = loadedActivity(name);
+        QVERIFY2(screen, qPrintable(step));
+        if (verb == u"close") {
+            screen->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY2(!loadedActivity(name), qPrintable(step));
+        } else if (verb == u"minimise") {
+            screen->showMinimized();
+            QTRY_VERIFY(screen->isMinimized());
+        } else {
+            const int n = int(screen->Label2.items().size());
+            placeAllRight(*screen);
+            QVERIFY2(screen->Label3(2).isVisibleTo(screen), qPrintable(step));
+            screen->Label3_Click(2);
+            Welldone *results = loadedForm<Welldone>();
+            QVERIFY(results);
+            QCOMPARE(results->Label1->caption(), u"Excellent work. You have scored %1 out of %1."_qs.arg(n));
+            results->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!isLoaded<Welldone>());
+        }
+    }
+}
+
+void ActivitiesTest::labelReleasedOffScreenGoesBack_data()
+{
+    QTest::addColumn<bool>("fromBox");    // picked up from its box, else from its home slot
+    QTest::addColumn<QPoint>("release");  // window pixels; the label's centre goes there
+    QTest::addColumn<bool>("back");       // back where it was picked up; else it stays where released
+    QTest::newRow("far left, from home") << false << QPoint(-300, 300) << true;
+    QTest::newRow("below, from its box") << true << QPoint(400, 700) << true;
+    QTest::newRow("above, from its box") << true << QPoint(400, -100) << true;
+    QTest::newRow("right, from home") << false << QPoint(1000, 100) << true;
+    QTest::newRow("half out on the left stays") << false << QPoint(20, 300) << false;
+    QTest::newRow("corner showing at the bottom right stays") << true << QPoint(800, 600) << false;
+}
+
+void ActivitiesTest::labelReleasedOffScreenGoesBack()
+{
+    QFETCH(bool, fromBox);
+    QFETCH(QPoint, release);
+    QFETCH(bool, back);
+    test::DataFolder data;
+    session().soundon = 1;
+    ActivityScreen &screen = shown(u"rubbishlab"_qs);
+    for (int i = 1; i < 4; ++i)
+        dragTo(screen, i, centreOf(screen.Label1(i)));
+    if (fromBox)
+        dragTo(screen, 0, centreOf(screen.Label1(0)));
+    QCOMPARE(screen.Label3(2).isVisible(), fromBox);
+    const QPointF pickedUp(screen.Label2(0).leftTw(), screen.Label2(0).topTw());
+    const qsizetype clips = data.sounds->played.size();
+
+    dragTo(screen, 0, release);
+    const Label &label = screen.Label2(0);
+    if (back) {
+        QCOMPARE(QPointF(label.leftTw(), label.topTw()), pickedUp);
+        QCOMPARE(label.pos(), QPoint(int(pickedUp.x() / 15), int(pickedUp.y() / 15)));
+        QCOMPARE(data.sounds->played.size(), clips);   // going back is no snap
+    } else {
+        QCOMPARE(QPointF(label.leftTw() + label.widthTw() / 2, label.topTw() + label.heightTw() / 2),
+                 QPointF(release) * 15);
+    }
+    QVERIFY(label.isVisible());
+    // The other placements are kept; a label back in its box still counts.
+    for (int i = 1; i < 4; ++i)
+        QVERIFY(onBox(screen, i, i));
+    QCOMPARE(screen.Label3(2).isVisible(), fromBox);
+    if (fromBox && back) {
+        click(screen, screen.Label3(2));
+        QCOMPARE(session().score, 4);
+    }
 }
 
 QTEST_MAIN(ActivitiesTest)

@@ -43,6 +43,9 @@ private slots:
     void dropOrder_data();
     void dropOrder();
     void dropOutsideStays();
+    void releasedOffScreen_data();
+    void releasedOffScreen();
+    void releasedOffScreenWithoutPickUp();
     void dropAgainInSameBoxSnapsAgain();
     void homeSlotSnapsButDoesNotCount();
     void drag_data();
@@ -131,11 +134,69 @@ void DragEngineTest::dropOrder()
 void DragEngineTest::dropOutsideStays()
 {
     DragEngine engine = engineFor(rubbishlabDef());
-    engine.moveLabel(2, -500, 12000);
+    engine.pickUp(2);
+    engine.moveLabel(2, 6000, 5000);   // on the screen, in no box's or slot's window
     QCOMPARE(engine.drop(2), 0);
-    QCOMPARE(engine.label(2).left, -500.f);
-    QCOMPARE(engine.label(2).top, 12000.f);
+    QCOMPARE(engine.label(2).left, 6000.f);
+    QCOMPARE(engine.label(2).top, 5000.f);
     QCOMPARE(engine.pairsInBoxes(), 0);
+}
+
+void DragEngineTest::releasedOffScreen_data()
+{
+    // Label 1 of rubbishlab, 1845 x 375, picked up from a place, then released at (left, top).
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<float>("left");
+    QTest::addColumn<float>("top");
+    QTest::addColumn<bool>("back");
+    const QPointF home(5520, 2040), box(9000, 7300), free(6000, 5000);
+    QTest::newRow("far below") << home << 500.f << 12000.f << true;
+    QTest::newRow("right edge just touched from outside") << home << 12000.f << 3000.f << true;
+    QTest::newRow("a strip left at the right edge") << home << 11999.5f << 3000.f << false;
+    QTest::newRow("right side ends at the left edge") << box << -1845.f << 3000.f << true;
+    QTest::newRow("a strip left at the left edge") << box << -1844.5f << 3000.f << false;
+    QTest::newRow("bottom ends at the top edge") << free << 4000.f << -375.f << true;
+    QTest::newRow("a strip left at the top edge") << free << 4000.f << -374.5f << false;
+    QTest::newRow("top on the bottom edge") << free << 4000.f << 9000.f << true;
+    QTest::newRow("a strip left at the bottom edge") << free << 4000.f << 8999.5f << false;
+    QTest::newRow("off a corner") << box << -3000.f << -3000.f << true;
+}
+
+void DragEngineTest::releasedOffScreen()
+{
+    QFETCH(QPointF, from);
+    QFETCH(float, left);
+    QFETCH(float, top);
+    QFETCH(bool, back);
+    DragEngine engine = engineFor(rubbishlabDef());
+    engine.moveLabel(1, float(from.x()), float(from.y()));
+    engine.drop(1);                      // snapped into a box or slot, or left free
+    const TwRect placed = engine.label(1);
+    engine.pickUp(1);
+    engine.moveLabel(1, left, top);
+    QCOMPARE(engine.drop(1), 0);
+    QCOMPARE(engine.label(1).left, back ? placed.left : left);
+    QCOMPARE(engine.label(1).top, back ? placed.top : top);
+    // Back in its own box it counts again.
+    QCOMPARE(engine.mark(), back && placed.left == 9000.f && placed.top == 7300.f ? 1 : 0);
+}
+
+void DragEngineTest::releasedOffScreenWithoutPickUp()
+{
+    // Never picked up, or picked up before "Start Again": the label goes back to its home slot.
+    DragEngine engine = engineFor(rubbishlabDef());
+    engine.moveLabel(3, -5000, 400);
+    QCOMPARE(engine.drop(3), 0);
+    QCOMPARE(engine.label(3).left, 3600.f);
+    QCOMPARE(engine.label(3).top, 2520.f);
+
+    engine.moveLabel(3, engine.box(3).left, engine.box(3).top);
+    engine.pickUp(3);
+    engine.startAgain();
+    engine.moveLabel(3, 20000, 400);
+    engine.drop(3);
+    QCOMPARE(engine.label(3).left, 3600.f);
+    QCOMPARE(engine.label(3).top, 2520.f);
 }
 
 void DragEngineTest::dropAgainInSameBoxSnapsAgain()

@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <set>
 
 using namespace terravale;
@@ -79,6 +80,26 @@ rubbish &openRubbishHub(const test::DataFolder &data, const QuestionSet &set)
     return form<rubbish>();
 }
 
+// A second set, told apart from the sample set by its texts and its key.
+QuestionSet energySet()
+{
+    QuestionSet set = sampleSet(u"Energy set"_qs);
+    for (int n = 1; n <= 10; ++n) {
+        set.quest[n] = u"Energy question "_qs + QString::number(n);
+        set.correct[n] = QString::number(4 - (n - 1) % 4);
+    }
+    return set;
+}
+
+// The hub of either topic with its question file written, shown in front.
+TopicHub &shownHub(const test::DataFolder &data, bool resourcesHub, const QuestionSet &set)
+{
+    data.write(resourcesHub ? u"multiple/Resources.txt"_qs : u"multiple/Rubbish.txt"_qs, fileBytes(questionSetLines(set)));
+    TopicHub &hub = resourcesHub ? static_cast<TopicHub &>(form<resources>()) : form<rubbish>();
+    hub.showInFront();
+    return hub;
+}
+
 // Answers the ten questions of the open quiz: right unless listed in `wrong`, none when `skip`.
 void answerAll(const Questions &wrong, bool skip = false)
 {
@@ -124,6 +145,11 @@ private slots:
     void resourcesPictureIsCentred();
     void shippedSetsOpen_data();
     void shippedSetsOpen();
+    void closedResultsDoNotCarryOver_data();
+    void closedResultsDoNotCarryOver();
+    void leftQuizStartsAfresh_data();
+    void leftQuizStartsAfresh();
+    void choicesAreNotBackground();
 };
 
 void QuizTest::marking_data()
@@ -746,6 +772,137 @@ void QuizTest::shippedSetsOpen()
         QVERIFY(!session().answerd.at(n).isEmpty());
         QVERIFY(!session().quest.at(n).contains(u'&'));
     }
+}
+
+void QuizTest::closedResultsDoNotCarryOver_data()
+{
+    QTest::addColumn<bool>("closeWrongAnswers");   // else the results screen is closed
+    QTest::addColumn<Questions>("firstWrong");
+    QTest::addColumn<Questions>("nextWrong");
+    QTest::newRow("results closed, then full marks") << false << Questions{2, 4, 6, 8, 10} << Questions{};
+    QTest::newRow("results closed after full marks, then two wrong") << false << Questions{} << Questions{3, 9};
+    QTest::newRow("wrong answers closed, then one wrong") << true << Questions{1, 2, 5, 7} << Questions{6};
+    QTest::newRow("wrong answers closed, then full marks") << true << Questions{10} << Questions{};
+}
+
+void QuizTest::closedResultsDoNotCarryOver()
+{
+    QFETCH(bool, closeWrongAnswers);
+    QFETCH(Questions, firstWrong);
+    QFETCH(Questions, nextWrong);
+    test::DataFolder data;
+    auto printed = std::make_shared<RecordingPrinter>();
+    setPrinter(printed);
+    rubbish &hub = openRubbishHub(data, sampleSet());
+
+    click(hub.Label3(0));
+    answerAll(firstWrong);
+    if (closeWrongAnswers) {
+        click(form<Welldone>().Label3(0));
+        QVERIFY(form<Wrong>().isVisible());
+        form<Wrong>().close();   // the title bar's close button, or Alt+F4
+    } else {
+        form<Welldone>().close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!isLoaded<Welldone>());
+    QVERIFY(!isLoaded<Wrong>());
+    QVERIFY(hub.isVisible());
+
+    click(hub.Label3(0));
+    answerAll(nextWrong);
+    const int score = 10 - int(nextWrong.size());
+    Welldone &results = form<Welldone>();
+    QCOMPARE(session().score, score);
+    QCOMPARE(results.Label1->caption(), scoreSentence(score, 10));
+    QCOMPARE(results.Label3(0).caption(), score == 10 ? u"Print Certificate"_qs : u"Check Wrong Answers"_qs);
+    click(results.Label3(0));
+    if (score == 10) {
+        QCOMPARE(printed->jobs.size(), 1);
+        QVERIFY(!isLoaded<Wrong>() || !form<Wrong>().isVisible());
+    } else {
+        QCOMPARE(printed->jobs.size(), 0);
+        Wrong &review = form<Wrong>();
+        QVERIFY(review.isVisible());
+        for (int w = 0; w <= 9; ++w) {
+            QCOMPARE(review.Label2(w).isVisibleTo(&review), w < nextWrong.size());
+            if (w < nextWrong.size())
+                QCOMPARE(review.Label2(w).caption(), numText(nextWrong.at(w)) + u". Question "_qs + QString::number(nextWrong.at(w)));
+        }
+    }
+    setPrinter(std::make_shared<RecordingPrinter>());
+}
+
+void QuizTest::leftQuizStartsAfresh_data()
+{
+    QTest::addColumn<bool>("minimise");        // else closed from the title bar
+    QTest::addColumn<bool>("otherHub");        // Multiple Choice pressed on the other topic's hub
+    QTest::newRow("closed, same hub") << false << false;
+    QTest::newRow("closed, other hub") << false << true;
+    QTest::newRow("minimised, same hub") << true << false;
+    QTest::newRow("minimised, other hub") << true << true;
+}
+
+void QuizTest::leftQuizStartsAfresh()
+{
+    QFETCH(bool, minimise);
+    QFETCH(bool, otherHub);
+    test::DataFolder data;
+    const QuestionSet energy = energySet();
+    shownHub(data, true, energy);
+    TopicHub &rubbishHub = shownHub(data, false, sampleSet(u"Bins"_qs));
+
+    // Four questions answered, then the quiz is left at question 5.
+    click(rubbishHub.Label3(0));
+    multiple *quiz = &form<multiple>();
+    for (int n = 1; n <= 4; ++n) {
+        choose(*quiz, correctChoice(session().correct.at(n)));
+        click(quiz->Label3(1));
+    }
+    QCOMPARE(quiz->Label4->caption(), u"Question 5"_qs);
+    if (minimise) {
+        quiz->showMinimized();
+        QTRY_VERIFY(quiz->isMinimized());
+    } else {
+        quiz->close();
+    }
+
+    TopicHub &hub = otherHub ? static_cast<TopicHub &>(*loadedForm<resources>()) : rubbishHub;
+    hub.showInFront();
+    click(hub.Label3(0));
+    quiz = &form<multiple>();
+    QVERIFY(quiz->isVisible());
+    QVERIFY(!quiz->isMinimized());
+    QCOMPARE(quiz->Label4->caption(), u"Question 1"_qs);
+    QCOMPARE(quiz->Label6->caption(), otherHub ? u"Energy set"_qs : u"Bins"_qs);
+    QCOMPARE(quiz->Label2->caption(), otherHub ? u"Energy question 1"_qs : u"Question 1"_qs);
+    QCOMPARE(quiz->Picture1->fileName(), otherHub ? u"images\\windfarmsm.jpg"_qs : u"images\\incineratorsm.jpg"_qs);
+    QCOMPARE(session().score, 0);
+    QCOMPARE(session().questno, 1);
+
+    // Every question of the new run marked afresh: all right is full marks.
+    answerAll({});
+    QCOMPARE(session().score, 10);
+    QCOMPARE(form<Welldone>().Label1->caption(), u"Excellent work. You have scored 10 out of 10."_qs);
+}
+
+void QuizTest::choicesAreNotBackground()
+{
+    test::DataFolder data;
+    storeInSession(sampleSet());
+    multiple &quiz = form<multiple>();
+    quiz.showInFront();
+    QVERIFY(QTest::qWaitForWindowExposed(&quiz));
+    QWindow *window = quiz.windowHandle();
+    QTest::mouseMove(window, QPoint(790, 590));
+    QTest::mouseMove(window, quiz.Label3(1).geometry().center());
+    QTest::mouseMove(window, quiz.Label3(3).geometry().center());
+    for (int i = 1; i <= 4; ++i) {
+        QTest::mouseMove(window, quiz.Option1(i).geometry().center());
+        QVERIFY2(quiz.Label3(1).isOpaque() && quiz.Label3(3).isOpaque(), qPrintable(QString::number(i)));
+    }
+    QTest::mouseMove(window, QPoint(790, 590));
+    QVERIFY(!quiz.Label3(1).isOpaque() && !quiz.Label3(3).isOpaque());
 }
 
 QTEST_MAIN(QuizTest)

@@ -1,5 +1,9 @@
 // Title screen, main menu, standard frame, hover rule and the sound gate.
+#include "activities/activities.h"
 #include "platform/screen.h"
+#include "quiz/multiple.h"
+#include "quiz/welldone.h"
+#include "quiz/wrong.h"
 #include "shell/frame.h"
 #include "shell/grey.h"
 #include "shell/intro0.h"
@@ -7,8 +11,18 @@
 #include "shell/sound.h"
 #include "shell/titlefrm.h"
 #include "testsupport.h"
+#include "topics/guide.h"
+#include "topics/resources.h"
+#include "topics/rubbish.h"
+#include "topics/teacher.h"
+#include "worksheets/wizard.h"
+#include "worksheets/worksheets.h"
 
 #include "platform/filechannel.h"
+
+#include <QApplication>
+#include <QWindow>
+#include <functional>
 
 #include <QPushButton>
 #include <QTimer>
@@ -26,6 +40,101 @@ QByteArray catalogue(int count, int titles)
     for (int i = 1; i <= titles; ++i)
         bytes += "Sheet " + QByteArray::number(i) + "\r\n";
     return bytes;
+}
+
+// Every label of an activity dropped into its own box.
+void completeActivity(ActivityScreen &activity)
+{
+    for (const auto &[i, label] : activity.Label2.items()) {
+        const Label &box = activity.Label1(i);
+        activity.Label2_MouseMove(i, 1, box.leftTw() - label->leftTw() + label->widthTw() / 2,
+                                  box.topTw() - label->topTw() + label->heightTw() / 2);
+        activity.Label2_MouseUp(i);
+    }
+}
+
+// A screen reached the way a pupil or teacher reaches it, and a press of its own Exit.
+struct Road {
+    const char *name;
+    std::function<Screen &()> reach;
+    std::function<void(Screen &)> pressExit;   // empty: the screen has no Exit
+};
+
+intro0 &menuAfterOk()
+{
+    form<Titlefrm>().Command1_Click();
+    return *loadedForm<intro0>();
+}
+
+TopicHub &hub(bool resourcesHub)
+{
+    menuAfterOk().Label2_Click(resourcesHub ? 15 : 6);
+    return resourcesHub ? static_cast<TopicHub &>(*loadedForm<resources>()) : *loadedForm<rubbish>();
+}
+
+Welldone &quizResults()
+{
+    hub(false).Label3_Click(0);
+    for (int n = 1; n <= 10; ++n)
+        loadedForm<multiple>()->Label3_Click(1);   // nothing chosen: 0 out of 10
+    return *loadedForm<Welldone>();
+}
+
+const std::vector<Road> &roads()
+{
+    static const std::vector<Road> all{
+        {"menu", [] () -> Screen & { return menuAfterOk(); },
+         [](Screen &s) { static_cast<intro0 &>(s).Label2_Click(16); }},
+        {"rubbish hub", [] () -> Screen & { return hub(false); },
+         [](Screen &s) { static_cast<TopicHub &>(s).Label3_Click(2); }},
+        {"resources hub", [] () -> Screen & { return hub(true); },
+         [](Screen &s) { static_cast<TopicHub &>(s).Label3_Click(2); }},
+        {"quiz", [] () -> Screen & { hub(false).Label3_Click(0); return *loadedForm<multiple>(); },
+         [](Screen &s) { static_cast<multiple &>(s).Label3_Click(2); }},
+        {"quiz results", [] () -> Screen & { return quizResults(); },
+         [](Screen &s) { static_cast<Welldone &>(s).Label3_Click(1); }},
+        {"wrong answers", [] () -> Screen & { quizResults().Label3_Click(0); return *loadedForm<Wrong>(); },
+         [](Screen &s) { static_cast<Wrong &>(s).Label3_Click(1); }},
+        {"key facts", [] () -> Screen & { hub(true).Label3_Click(4); return *loadedForm<teacher>(); },
+         [](Screen &s) { static_cast<teacher &>(s).Label3_Click(1); }},
+        {"acknowledgments", [] () -> Screen & { menuAfterOk().Label2_Click(19); return *loadedForm<teacher>(); },
+         [](Screen &s) { static_cast<teacher &>(s).Label3_Click(1); }},
+        {"guide", [] () -> Screen & { menuAfterOk().Label2_Click(20); return *loadedForm<guide>(); },
+         [](Screen &s) { static_cast<guide &>(s).Label3_Click(1); }},
+        {"wizard", [] () -> Screen & { menuAfterOk().Label2_Click(17); return *loadedForm<wizard>(); },
+         [](Screen &s) { static_cast<wizard &>(s).Label3_Click(0); }},
+        {"catalogue", [] () -> Screen & { menuAfterOk().Label2_Click(18); return *loadedForm<worksheets>(); },
+         [](Screen &s) { static_cast<worksheets &>(s).Label2_Click(0); }},
+        {"activity", [] () -> Screen & { hub(false).Label3_Click(3); return *loadedForm<rubbishord>(); },
+         [](Screen &s) { static_cast<ActivityScreen &>(s).Label3_Click(0); }},
+        {"activity results",
+         [] () -> Screen & {
+             hub(false).Label3_Click(1);
+             completeActivity(*loadedForm<rubbishlab>());
+             loadedForm<rubbishlab>()->Label3_Click(2);
+             return *loadedForm<Welldone>();
+         },
+         [](Screen &s) { static_cast<Welldone &>(s).Label3_Click(1); }},
+        {"backdrop", [] () -> Screen & { menuAfterOk(); return *loadedForm<Grey>(); }, {}},
+    };
+    return all;
+}
+
+// What the pupil is left with: the screens still loaded and whether each shows, the title
+// screen's first caption, the score hand-over and the clips asked for since `clipsBefore`.
+QStringList aftermath(const test::DataFolder &data, qsizetype clipsBefore)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList state;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *screen = qobject_cast<Screen *>(window))
+            state << screen->formName() + (screen->isVisible() ? u" shown"_qs : u" hidden"_qs);
+    state.sort();
+    if (Titlefrm *title = loadedForm<Titlefrm>())
+        state << u"title button "_qs + title->Command1->text();
+    state << u"score %1 of %2"_qs.arg(session().score).arg(session().outof);
+    state << data.sounds->played.mid(clipsBefore);
+    return state;
 }
 } // namespace
 
@@ -45,6 +154,13 @@ private slots:
     void catalogueRead_data();
     void catalogueRead();
     void setupformFramesAnyScreen();
+    void closeRequestIsTheScreensExit_data();
+    void closeRequestIsTheScreensExit();
+    void showInFrontRestoresMinimised_data();
+    void showInFrontRestoresMinimised();
+    void soundOptionsAreNotBackground();
+    void movedScreenGoesBack_data();
+    void movedScreenGoesBack();
 };
 
 void ShellTest::numberText_data()
@@ -193,15 +309,27 @@ void ShellTest::menuExitAndCancelReturnToSameMenu()
     form<Titlefrm>().Command1_Click();
     intro0 *menu = loadedForm<intro0>();
     QVERIFY(menu);
+    QVERIFY(menu->isVisible());
     menu->Option2->click();
+    menu->Label2_Click(6);                      // a hub, minimised
+    rubbish &hub = form<rubbish>();
+    hub.showMinimized();
+    menu->showInFront();
     menu->Label2_Click(16);
     Titlefrm *title = loadedForm<Titlefrm>();
     QVERIFY(title);
     QCOMPARE(title->Command1->text(), u"Cancel"_qs);
+    // Only the title screen is seen over the backdrop; the menu stays loaded beneath.
+    QVERIFY(title->isVisible());
+    QVERIFY(!menu->isVisible() && !hub.isVisible());
+    QVERIFY(loadedForm<Grey>()->isVisible());
     title->Command1_Click();
-    QCOMPARE(loadedForm<intro0>(), menu);       // the same menu instance
+    QCOMPARE(loadedForm<intro0>(), menu);       // the same menu instance, on show again
+    QVERIFY(menu->isVisible());
     QVERIFY(menu->Option2->isChecked());        // its state unchanged
     QCOMPARE(session().soundon, 0);
+    menu->Label2_Click(6);                      // the hub comes back through its button
+    QVERIFY(hub.isVisible() && !hub.isMinimized());
 }
 
 void ShellTest::catalogueRead_data()
@@ -269,6 +397,124 @@ void ShellTest::setupformFramesAnyScreen()
         QCOMPARE(screen->pos(), plain.pos());
     }
     QCOMPARE(withPicture.picture->backColor(), QColor(49, 135, 214));
+}
+
+void ShellTest::closeRequestIsTheScreensExit_data()
+{
+    QTest::addColumn<int>("road");
+    QTest::addColumn<bool>("stays");   // the closed screen is still loaded afterwards
+    for (int i = 0; i < int(roads().size()); ++i) {
+        const QString name = QString::fromLatin1(roads()[size_t(i)].name);
+        QTest::newRow(roads()[size_t(i)].name) << i << (name == u"menu" || name == u"backdrop");
+    }
+}
+
+void ShellTest::closeRequestIsTheScreensExit()
+{
+    QFETCH(int, road);
+    QFETCH(bool, stays);
+    const Road &r = roads()[size_t(road)];
+
+    // The screen's own Exit, or nothing at all for a screen without one.
+    QStringList byExit;
+    {
+        test::DataFolder data;
+        Screen &screen = r.reach();
+        screen.showInFront();
+        const qsizetype clips = data.sounds->played.size();
+        if (r.pressExit)
+            r.pressExit(screen);
+        byExit = aftermath(data, clips);
+    }
+    // The window system's close request (title bar's close button, Alt+F4) on the same screen.
+    test::DataFolder data;
+    Screen &screen = r.reach();
+    screen.showInFront();
+    const QString name = screen.formName();
+    const qsizetype clips = data.sounds->played.size();
+    screen.close();
+    const QStringList byClose = aftermath(data, clips);
+    QCOMPARE(byClose, byExit);
+    QCOMPARE(byClose.contains(name + u" shown"_qs) || byClose.contains(name + u" hidden"_qs), stays);
+    QVERIFY2(!byClose.filter(u" shown"_qs).isEmpty(), "no screen left to see");
+}
+
+void ShellTest::showInFrontRestoresMinimised_data()
+{
+    QTest::addColumn<int>("road");
+    QTest::addColumn<bool>("alone");   // no other screen on show beneath it
+    for (int i = 0; i < int(roads().size()); ++i) {
+        const QString name = QString::fromLatin1(roads()[size_t(i)].name);
+        if (roads()[size_t(i)].pressExit)
+            QTest::newRow(roads()[size_t(i)].name) << i << (name == u"menu" || name == u"catalogue");
+    }
+}
+
+void ShellTest::showInFrontRestoresMinimised()
+{
+    QFETCH(int, road);
+    QFETCH(bool, alone);
+    test::DataFolder data;
+    Screen &screen = roads()[size_t(road)].reach();
+    screen.showInFront();
+    const QRect placed = screen.geometry();
+    screen.showMinimized();
+    if (alone) {
+        // The last screen on show does not go: the minimise is undone.
+        QTRY_VERIFY(!screen.isMinimized());
+    } else {
+        QTest::qWait(20);
+        QVERIFY(screen.isMinimized());
+        screen.showInFront();
+        QTRY_VERIFY(!screen.isMinimized());
+    }
+    QVERIFY(screen.isVisible());
+    QCOMPARE(screen.geometry(), placed);
+}
+
+void ShellTest::soundOptionsAreNotBackground()
+{
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.showInFront();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QWindow *window = menu.windowHandle();
+    QTest::mouseMove(window, QPoint(790, 100));                       // background: all clear
+    QTest::mouseMove(window, menu.Label2(17).geometry().center());     // light two entries
+    QTest::mouseMove(window, menu.Label2(20).geometry().center());
+    for (QRadioButton *option : {menu.Option1, menu.Option2}) {
+        const QRect inside = option->geometry() & menu.rect();   // the options run past the right edge
+        for (const QPoint &p : {inside.center(), inside.topLeft() + QPoint(2, 2), inside.bottomRight() - QPoint(2, 2)}) {
+            QTest::mouseMove(window, p);
+            QVERIFY2(menu.Label2(17).isOpaque() && menu.Label2(20).isOpaque(), qPrintable(option->text()));
+        }
+    }
+    // A disabled entry is no control to the pointer: it counts as background, as before.
+    QTest::mouseMove(window, menu.Label2(0).geometry().center());
+    QVERIFY(!menu.Label2(17).isOpaque() && !menu.Label2(20).isOpaque());
+}
+
+void ShellTest::movedScreenGoesBack_data()
+{
+    showInFrontRestoresMinimised_data();
+}
+
+void ShellTest::movedScreenGoesBack()
+{
+    QFETCH(int, road);
+    test::DataFolder data;
+    Screen &screen = roads()[size_t(road)].reach();
+    screen.showInFront();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    const QPoint placed = screen.pos();
+    QCOMPARE(placed, screen.centredPosition());
+    // Dragged by its title bar: the window system moves it in steps, then lets it go.
+    for (int step = 1; step <= 3; ++step) {
+        screen.windowHandle()->setFramePosition(placed + QPoint(100 * step, 30 * step));
+        QTest::qWait(30);
+    }
+    QVERIFY(screen.pos() != placed);
+    QTRY_COMPARE(screen.pos(), placed);
 }
 
 QTEST_MAIN(ShellTest)
