@@ -22,6 +22,7 @@ services_start() {
     echo $! >"$TERRAVALE_RUNTIME/xvfb.pid"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   fi
+  wm_start
 
   if ! pactl info >/dev/null 2>&1; then
     pulseaudio --daemonize=yes --exit-idle-time=-1 --disallow-exit --system=false -n \
@@ -33,6 +34,28 @@ services_start() {
   fi
 
   cups_start
+}
+
+# A window manager on the test X server, so screens get a title bar with its buttons as on a desktop.
+wm_running() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') || return 1
+  xprop -id "$id" _NET_WM_NAME >/dev/null 2>&1
+}
+
+wm_start() {
+  wm_running && return 0
+  command -v openbox >/dev/null || return 0
+  openbox --sm-disable >"$TERRAVALE_RUNTIME/openbox.log" 2>&1 &
+  echo $! >"$TERRAVALE_RUNTIME/openbox.pid"
+  for _ in $(seq 50); do wm_running && break; sleep 0.1; done
+}
+
+wm_stop() {
+  if [[ -f "$TERRAVALE_RUNTIME/openbox.pid" ]]; then
+    kill "$(cat "$TERRAVALE_RUNTIME/openbox.pid")" 2>/dev/null || true
+    rm -f "$TERRAVALE_RUNTIME/openbox.pid"
+  fi
 }
 
 # cupsd with its own configuration, spool and logs under $TERRAVALE_CUPS_ROOT and one printer,
@@ -118,6 +141,7 @@ cups_stop() {
 
 services_stop() {
   cups_stop
+  wm_stop
   if [[ -f "$TERRAVALE_RUNTIME/xvfb.pid" ]]; then
     kill "$(cat "$TERRAVALE_RUNTIME/xvfb.pid")" 2>/dev/null || true
     rm -f "$TERRAVALE_RUNTIME/xvfb.pid"

@@ -69,7 +69,8 @@ e2e_stop() {
 # Prints the X id of the visible window whose role is the form name, if any.
 e2e_find_window() {
   local form=$1 w
-  for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '.*' 2>/dev/null); do
+  # --all: the program's own windows (xdotool's default would add every named window).
+  for w in $(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '.*' 2>/dev/null); do
     if xprop -id "$w" WM_WINDOW_ROLE 2>/dev/null | grep -q "\"$form\""; then
       echo "$w"
       return 0
@@ -100,19 +101,40 @@ e2e_gone() {
   e2e_fail "window $form did not go away"
 }
 
+# Client area of a window on the display: "x y width height". (Under a window manager that
+# frames its windows, xdotool getwindowgeometry adds the frame's offset a second time.)
+e2e_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
+    /^  Width:/ {w = $2} /^  Height:/ {h = $2} END {print x, y, w, h}'
+}
+
+# The frame the window manager draws around a window: "left right top bottom" (0 0 0 0 if none).
+e2e_frame_extents() {
+  local e
+  e=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9]*, [0-9]*, [0-9]*, [0-9]*' | tr -d ,)
+  echo "${e:-0 0 0 0}"
+}
+
 # Screen position of a twip point inside a form's client area.
 e2e_point() {
-  local form=$1 x=$2 y=$3 w geo
+  local form=$1 x=$2 y=$3 w X Y
   w=$(e2e_wait_window "$form")
-  eval "$(xdotool getwindowgeometry --shell "$w")"
+  read -r X Y _ _ < <(e2e_geometry "$w")
   echo "$((X + x / 15)) $((Y + y / 15))"
+}
+
+# Moves the pointer; xdotool's --sync would wait long for a pointer that is already there.
+e2e_move() {
+  local x=$1 y=$2 at
+  at=$(xdotool getmouselocation | sed -E 's/x:([-0-9]+) y:([-0-9]+).*/\1 \2/')
+  [[ "$at" == "$x $y" ]] || xdotool mousemove --sync "$x" "$y"
 }
 
 e2e_click() {
   local p
   p=$(e2e_point "$1" "$2" "$3")
   # shellcheck disable=SC2086
-  xdotool mousemove --sync $p
+  e2e_move $p
   sleep 0.05
   xdotool click 1
   sleep 0.3

@@ -41,7 +41,7 @@ check_pdf() {
 # A message box of the program is on screen.
 dialog_shown() {
   local w
-  for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '.*' 2>/dev/null); do
+  for w in $(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '.*' 2>/dev/null); do
     xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_NET_WM_WINDOW_TYPE_DIALOG' && return 0
   done
   return 1

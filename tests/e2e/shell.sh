@@ -6,14 +6,16 @@ e2e_start
 e2e_shot shell-title
 
 grey=$(e2e_wait_window Grey)
-eval "$(xdotool getwindowgeometry --shell "$grey")"
+read -r X Y WIDTH HEIGHT < <(e2e_geometry "$grey")
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1], d[2]}')
-[[ "$WIDTH" == "$sw" && "$HEIGHT" == "$sh" ]] || e2e_fail "backdrop is ${WIDTH}x${HEIGHT}, display ${sw}x${sh}"
+[[ "$X $Y $WIDTH $HEIGHT" == "0 0 $sw $sh" ]] || e2e_fail "backdrop is ${WIDTH}x${HEIGHT} at $X,$Y, display ${sw}x${sh}"
 
+# The window, title bar and all, is put where the centring puts a window of the design size.
 title=$(e2e_wait_window Titlefrm)
-eval "$(xdotool getwindowgeometry --shell "$title")"
-[[ $((X + WIDTH / 2 - sw / 2)) -le 1 && $((X + WIDTH / 2 - sw / 2)) -ge -1 ]] || e2e_fail "title screen not centred across ($X, $WIDTH)"
-[[ $((Y + HEIGHT / 2 - sh / 2)) -le 1 && $((Y + HEIGHT / 2 - sh / 2)) -ge -1 ]] || e2e_fail "title screen not centred down ($Y, $HEIGHT)"
+read -r X Y WIDTH HEIGHT < <(e2e_geometry "$title")
+read -r fl _ ft _ < <(e2e_frame_extents "$title")
+[[ $((X - fl + WIDTH / 2 - sw / 2)) -le 1 && $((X - fl + WIDTH / 2 - sw / 2)) -ge -1 ]] || e2e_fail "title screen not centred across ($X, $WIDTH)"
+[[ $((Y - ft + HEIGHT / 2 - sh / 2)) -le 1 && $((Y - ft + HEIGHT / 2 - sh / 2)) -ge -1 ]] || e2e_fail "title screen not centred down ($Y, $HEIGHT)"
 
 # "OK" opens the menu; the click is heard.
 e2e_record_start
