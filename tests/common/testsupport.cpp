@@ -10,9 +10,14 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace terravale::test {
 
 namespace {
+// The worksheet folder is copied, since the program writes there; every other file is a hard link
+// to the generated one (a copy where links cannot be made), which the program only reads.
 void copyTree(const QString &from, const QString &to)
 {
     QDir().mkpath(to);
@@ -22,7 +27,8 @@ void copyTree(const QString &from, const QString &to)
         const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(it.filePath());
         if (it.fileInfo().isDir())
             QDir().mkpath(target);
-        else
+        else if (QDir(from).relativeFilePath(it.filePath()).startsWith(QLatin1String("multiple/"))
+                 || ::link(QFile::encodeName(it.filePath()).constData(), QFile::encodeName(target).constData()) != 0)
             QFile::copy(it.filePath(), target);
     }
 }
@@ -49,10 +55,23 @@ DataFolder::~DataFolder()
     QDir::setCurrent(m_oldDir);
 }
 
+QString DataFolder::file(const QString &relative) const
+{
+    const QString path = m_dir.filePath(relative);
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink > 1) {
+        const QString own = path + QStringLiteral(".own");
+        if (!QFile::copy(path, own) || !QFile::remove(path) || !QFile::rename(own, path))
+            qFatal("cannot make %s the test's own", qPrintable(path));
+    }
+    return path;
+}
+
 void DataFolder::write(const QString &relative, const QByteArray &bytes) const
 {
     const QString path = file(relative);
     QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);   // a new file: never written through a link to the generated data
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
         qFatal("cannot write test file %s", qPrintable(path));

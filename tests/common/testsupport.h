@@ -16,7 +16,9 @@ public:
     ~DataFolder();
 
     QString path() const { return m_dir.path(); }
-    QString file(const QString &relative) const { return m_dir.filePath(relative); }
+    // The path of a file of the folder, made the folder's own first (not shared with the generated
+    // data), so a test may write it.
+    QString file(const QString &relative) const;
     void write(const QString &relative, const QByteArray &bytes) const;
     QByteArray read(const QString &relative) const;
     void remove(const QString &relative) const;
