@@ -3,7 +3,8 @@
 // completion check.
 #include "benchsupport.h"
 
-#include "activities/activities.h"
+#include "activities/activityscreen.h"
+#include "topics/topictable.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "shell/app.h"
@@ -40,7 +41,7 @@ ActivityScreen &prepared(ActivityScreen &screen)
 // A move step over the photographs: the handler moves the label and asks for the repaint.
 static void BM_MoveStep(benchmark::State &state)
 {
-    ActivityScreen &screen = prepared(form<rubbishlab>());
+    ActivityScreen &screen = prepared(activityScreen(activityDef(QStringLiteral("rubbishlab"))));
     float x = 4000;
     for (auto _ : state) {
         x = x > 9000 ? 4000 : x + 45;
@@ -55,7 +56,7 @@ BENCHMARK(BM_MoveStep)->Unit(benchmark::kMicrosecond);
 // of the same size moved as far (3 pixels) in a window of its own.
 static void BM_MoveStepPainted(benchmark::State &state)
 {
-    ActivityScreen &screen = prepared(form<rubbishlab>());
+    ActivityScreen &screen = prepared(activityScreen(activityDef(QStringLiteral("rubbishlab"))));
     bench::MoveFloor floor(screen.Label2(0).size());
     bench::FloorRatio ratio;
     float x = 4000;
@@ -94,7 +95,7 @@ BENCHMARK(BM_FloorLabelMoved)->UseManualTime()->Unit(benchmark::kMicrosecond);
 static void BM_DropSnapAndCheck(benchmark::State &state)
 {
     session().soundon = 1;
-    ActivityScreen &screen = prepared(form<resourcesord>());
+    ActivityScreen &screen = prepared(activityScreen(activityDef(QStringLiteral("resourcesord"))));
     for (int i = 0; i < 9; ++i) {
         dragCentreTo(screen, i, screen.Label1(i).leftTw() + 100, screen.Label1(i).topTw() + 100);
         screen.Label2_MouseUp(i);
@@ -110,7 +111,7 @@ BENCHMARK(BM_DropSnapAndCheck)->Unit(benchmark::kMicrosecond);
 // The engine alone: the same drop without widgets.
 static void BM_EngineDrop(benchmark::State &state)
 {
-    DragEngine engine = engineFor(resourcesordDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("resourcesord")));
     for (int i = 0; i < 9; ++i)
         engine.moveLabel(i, engine.box(i).left, engine.box(i).top);
     for (auto _ : state) {

@@ -13,7 +13,7 @@
 #include "quiz/welldone.h"
 #include "shell/app.h"
 #include "shell/session.h"
-#include "topics/rubbish.h"
+#include "topics/topichub.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,10 +56,10 @@ void prepareData(QTemporaryDir &dir)
         QFile::copy(QStringLiteral("multiple/Bench.txt"), QStringLiteral("multiple/Rubbish.txt"));
 }
 
-rubbish &shownHub()
+TopicHub &shownHub()
 {
-    rubbish *hub = nullptr;
-    if (bench::timeUntilWindowPainted([&] { (hub = &form<rubbish>())->show(); }, [&] { return static_cast<QWidget *>(hub); }) < 0)
+    TopicHub *hub = nullptr;
+    if (bench::timeUntilWindowPainted([&] { (hub = &topicHub(QStringLiteral("rubbish")))->show(); }, [&] { return static_cast<QWidget *>(hub); }) < 0)
         qWarning("the hub was never painted");
     bench::settle();
     return *hub;
@@ -135,7 +135,7 @@ BENCHMARK(BM_FloorLabelChanged)->UseManualTime()->Unit(benchmark::kMicrosecond);
 // "Multiple Choice" on the hub: the set read, the quiz loaded and shown until painted.
 static void BM_HubToFirstQuestion(benchmark::State &state)
 {
-    rubbish &hub = shownHub();
+    TopicHub &hub = shownHub();
     bench::FloorRatio ratio;
     for (auto _ : state) {
         const double own = bench::timeUntilWindowPainted([&] { hub.Label3_Click(0); }, &loadedQuiz);
@@ -159,7 +159,7 @@ BENCHMARK(BM_HubToFirstQuestion)->UseManualTime()->Unit(benchmark::kMillisecond)
 // first question is not timed.
 static void BM_NextQuestionPainted(benchmark::State &state)
 {
-    rubbish &hub = shownHub();
+    TopicHub &hub = shownHub();
     if (bench::timeUntilWindowPainted([&] { hub.Label3_Click(0); }, &loadedQuiz) < 0) {
         state.SkipWithError("the quiz was never painted");
         return;
@@ -200,7 +200,7 @@ BENCHMARK(BM_NextQuestionPainted)->UseManualTime()->Unit(benchmark::kMillisecond
 // "Check Score >>" on question 10: the quiz marked, the results loaded and shown until painted.
 static void BM_CheckScoreToResults(benchmark::State &state)
 {
-    rubbish &hub = shownHub();
+    TopicHub &hub = shownHub();
     bench::FloorRatio ratio;
     for (auto _ : state) {
         if (bench::timeUntilWindowPainted([&] { hub.Label3_Click(0); }, &loadedQuiz) < 0) {

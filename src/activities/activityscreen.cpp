@@ -195,7 +195,7 @@ void ActivityScreen::Label3_Click(int index)
     session().score = 0;
     switch (index) {
     case 0:
-        detail::unloadForm(typeid(*this));
+        unloadScreen(*this);
         break;
     case 1:
         m_engine.startAgain();
@@ -218,6 +218,16 @@ void ActivityScreen::Label3_Click(int index)
 void ActivityScreen::formMouseMove(Qt::MouseButtons, QPointF)
 {
     clearButtons(Label3, 0, 2);
+}
+
+ActivityScreen &activityScreen(const ActivityDef &def)
+{
+    return static_cast<ActivityScreen &>(namedForm(def.form, [&def] { return new ActivityScreen(def); }));
+}
+
+ActivityScreen *loadedActivity(const QString &form)
+{
+    return qobject_cast<ActivityScreen *>(loadedNamedForm(form));
 }
 
 } // namespace terravale

@@ -61,7 +61,7 @@ public:
     LabelArray Label2;               // answer labels
     LabelArray Label3;               // 0 "Exit", 1 "Start Again", 2 "Check Score"
     LabelArray Label4;               // home slots
-    LabelArray Label5;               // sentence endings (rubbishord)
+    LabelArray Label5;               // sentence endings (an ordering activity)
     Label *Label6 = nullptr;         // heading: the hub's title
     Label *Label7 = nullptr;
     LabelArray Label8;               // index 0 alone where the screen has a single Label8
@@ -84,6 +84,11 @@ private:
     ActivityDef m_def;
     DragEngine m_engine;
 };
+
+// The activity screen of def (its form name is def.form), loaded if it is not; the loaded one of a
+// form name, or null.
+ActivityScreen &activityScreen(const ActivityDef &def);
+ActivityScreen *loadedActivity(const QString &form);
 
 // The rules object of an activity: its boxes, and its labels at their start positions.
 DragEngine engineFor(const ActivityDef &def);

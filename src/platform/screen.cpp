@@ -16,9 +16,9 @@
 namespace terravale {
 
 namespace {
-std::unordered_map<std::type_index, Screen *> &registry()
+std::unordered_map<detail::FormKey, Screen *> &registry()
 {
-    static std::unordered_map<std::type_index, Screen *> forms;
+    static std::unordered_map<detail::FormKey, Screen *> forms;
     return forms;
 }
 
@@ -214,20 +214,25 @@ void Screen::mouseMoveEvent(QMouseEvent *event)
 
 namespace detail {
 
-Screen *findForm(std::type_index type)
+FormKey namedFormKey(const QString &formName)
 {
-    const auto it = registry().find(type);
+    return "form:" + formName.toStdString();
+}
+
+Screen *findForm(const FormKey &key)
+{
+    const auto it = registry().find(key);
     return it == registry().end() ? nullptr : it->second;
 }
 
-void registerForm(std::type_index type, Screen *screen)
+void registerForm(const FormKey &key, Screen *screen)
 {
-    registry()[type] = screen;
+    registry()[key] = screen;
 }
 
-void unloadForm(std::type_index type)
+void unloadForm(const FormKey &key)
 {
-    const auto it = registry().find(type);
+    const auto it = registry().find(key);
     if (it == registry().end())
         return;
     Screen *screen = it->second;
@@ -236,6 +241,38 @@ void unloadForm(std::type_index type)
 }
 
 } // namespace detail
+
+Screen &namedForm(const QString &formName, const std::function<Screen *()> &make)
+{
+    const detail::FormKey key = detail::namedFormKey(formName);
+    if (Screen *existing = detail::findForm(key))
+        return *existing;
+    Screen *screen = make();
+    detail::registerForm(key, screen);
+    screen->formLoad();
+    return *screen;
+}
+
+Screen *loadedNamedForm(const QString &formName)
+{
+    return detail::findForm(detail::namedFormKey(formName));
+}
+
+void unloadNamedForm(const QString &formName)
+{
+    detail::unloadForm(detail::namedFormKey(formName));
+}
+
+void unloadScreen(Screen &screen)
+{
+    for (const auto &[key, loaded] : registry()) {
+        if (loaded == &screen) {
+            const detail::FormKey found = key;   // the entry goes with the unload
+            detail::unloadForm(found);
+            return;
+        }
+    }
+}
 
 void unloadAllForms()
 {

@@ -3,13 +3,14 @@
 #include <QPointF>
 #include <QWidget>
 #include <functional>
-#include <typeindex>
+#include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace terravale {
 
-// A screen ("form"): one instance per class, created and loaded on first access, destroyed
-// when unloaded. Controls are children placed in twips.
+// A screen ("form"): one instance per class (or, for screens of one class told apart by their
+// data, per form name), created and loaded on first access, destroyed when unloaded. Controls are children placed in twips.
 class Screen : public QWidget {
     Q_OBJECT
 public:
@@ -65,19 +66,26 @@ private:
 };
 
 namespace detail {
-Screen *findForm(std::type_index type);
-void registerForm(std::type_index type, Screen *screen);
-void unloadForm(std::type_index type);
+using FormKey = std::string;
+template <class T>
+FormKey formKey()
+{
+    return typeid(T).name();
+}
+FormKey namedFormKey(const QString &formName);
+Screen *findForm(const FormKey &key);
+void registerForm(const FormKey &key, Screen *screen);
+void unloadForm(const FormKey &key);
 } // namespace detail
 
 // The instance of a screen class, loading it (constructor, then formLoad) if it is not loaded.
 template <class T>
 T &form()
 {
-    if (Screen *existing = detail::findForm(typeid(T)))
+    if (Screen *existing = detail::findForm(detail::formKey<T>()))
         return static_cast<T &>(*existing);
     auto *screen = new T;
-    detail::registerForm(typeid(T), screen);
+    detail::registerForm(detail::formKey<T>(), screen);
     screen->formLoad();
     return *screen;
 }
@@ -85,20 +93,20 @@ T &form()
 template <class T>
 T *loadedForm()
 {
-    return static_cast<T *>(detail::findForm(typeid(T)));
+    return static_cast<T *>(detail::findForm(detail::formKey<T>()));
 }
 
 template <class T>
 bool isLoaded()
 {
-    return detail::findForm(typeid(T)) != nullptr;
+    return detail::findForm(detail::formKey<T>()) != nullptr;
 }
 
 // Unloads the screen if loaded: it stops its timers, disappears and is destroyed.
 template <class T>
 void unloadForm()
 {
-    detail::unloadForm(typeid(T));
+    detail::unloadForm(detail::formKey<T>());
 }
 
 // A newly loaded instance: one left loaded from before (minimised, or uncovered) is unloaded first.
@@ -108,6 +116,15 @@ T &freshForm()
     unloadForm<T>();
     return form<T>();
 }
+
+// Screens of one class that their data tells apart (the topic hubs, the activities), known by
+// form name: the loaded one of that name, or make() loaded and registered under it.
+Screen &namedForm(const QString &formName, const std::function<Screen *()> &make);
+Screen *loadedNamedForm(const QString &formName);
+void unloadNamedForm(const QString &formName);
+
+// Unloads the screen itself, however it was loaded.
+void unloadScreen(Screen &screen);
 
 // Unloads every screen at once (end of program, or between tests).
 void unloadAllForms();

@@ -6,9 +6,9 @@
 #include "titlefrm.h"
 
 #include "topics/guide.h"
-#include "topics/resources.h"
-#include "topics/rubbish.h"
 #include "topics/teacher.h"
+#include "topics/topichub.h"
+#include "topics/topictable.h"
 
 #include "platform/fonts.h"
 #include "platform/optionstyle.h"
@@ -25,33 +25,32 @@ namespace terravale {
 
 namespace {
 struct Entry {
-    int index;
+    MenuEntry index;
     const char *caption;
     int left, top, width, height;
     double points;
     bool navy;
-    bool enabled;
 };
 
-// Indexes 11 to 14 do not exist.
+// A topic's entry is enabled when the topic table has a row for it.
 constexpr Entry kEntries[] = {
-    {0, "The Atmosphere", 120, 2880, 3075, 375, 12, false, false},
-    {1, "Industry", 120, 3600, 3075, 375, 12, false, false},
-    {2, "The School Environment", 120, 4320, 3075, 375, 12, false, false},
-    {3, "The Home Environment", 120, 5040, 3075, 375, 12, false, false},
-    {4, "Waterways", 120, 5760, 3075, 375, 12, false, false},
-    {5, "Forests and Woodlands", 3360, 2160, 3075, 375, 12, false, false},
-    {6, "Rubbish", 3360, 2880, 3075, 375, 12, false, true},
-    {7, "Roads and Traffic", 3360, 3600, 3075, 375, 12, false, false},
-    {8, "Population Growth", 3360, 4320, 3075, 375, 12, false, false},
-    {9, "Biodiversity", 3360, 5040, 3075, 375, 12, false, false},
-    {10, "Environmental Groups", 3360, 5760, 3075, 375, 12, false, false},
-    {15, "Resources", 120, 2160, 3075, 375, 12, false, true},
-    {16, "Exit", 10560, 7920, 1245, 495, 18, false, true},
-    {17, "Multiple Choice Wizard", 6960, 5760, 4635, 495, 18, true, true},
-    {18, "Worksheet Catalogue", 6960, 6600, 4635, 495, 18, true, true},
-    {19, "Acknowledgments", 120, 7920, 3075, 495, 14.25, true, true},
-    {20, "Teachers' Guide", 120, 1080, 3075, 495, 14.25, true, true},
+    {MenuEntry::Atmosphere, "The Atmosphere", 120, 2880, 3075, 375, 12, false},
+    {MenuEntry::Industry, "Industry", 120, 3600, 3075, 375, 12, false},
+    {MenuEntry::SchoolEnvironment, "The School Environment", 120, 4320, 3075, 375, 12, false},
+    {MenuEntry::HomeEnvironment, "The Home Environment", 120, 5040, 3075, 375, 12, false},
+    {MenuEntry::Waterways, "Waterways", 120, 5760, 3075, 375, 12, false},
+    {MenuEntry::Forests, "Forests and Woodlands", 3360, 2160, 3075, 375, 12, false},
+    {MenuEntry::Rubbish, "Rubbish", 3360, 2880, 3075, 375, 12, false},
+    {MenuEntry::RoadsAndTraffic, "Roads and Traffic", 3360, 3600, 3075, 375, 12, false},
+    {MenuEntry::PopulationGrowth, "Population Growth", 3360, 4320, 3075, 375, 12, false},
+    {MenuEntry::Biodiversity, "Biodiversity", 3360, 5040, 3075, 375, 12, false},
+    {MenuEntry::EnvironmentalGroups, "Environmental Groups", 3360, 5760, 3075, 375, 12, false},
+    {MenuEntry::Resources, "Resources", 120, 2160, 3075, 375, 12, false},
+    {MenuEntry::Exit, "Exit", 10560, 7920, 1245, 495, 18, false},
+    {MenuEntry::Wizard, "Multiple Choice Wizard", 6960, 5760, 4635, 495, 18, true},
+    {MenuEntry::Catalogue, "Worksheet Catalogue", 6960, 6600, 4635, 495, 18, true},
+    {MenuEntry::Acknowledgments, "Acknowledgments", 120, 7920, 3075, 495, 14.25, true},
+    {MenuEntry::TeachersGuide, "Teachers' Guide", 120, 1080, 3075, 495, 14.25, true},
 };
 
 QRadioButton *soundOption(QWidget *parent, QRect geometry, const QString &caption)
@@ -84,12 +83,13 @@ intro0::intro0() : Screen(QStringLiteral("intro0"))
     Image1->setGeometry(twipRect(6840, 1680, 4800, 3600));
 
     for (const Entry &entry : kEntries) {
-        auto *button = new Label(this, entry.index);
+        const int index = int(entry.index);
+        auto *button = new Label(this, index);
         button->setGeometryTw(entry.left, entry.top, entry.width, entry.height);
         button->setCaption(QString::fromLatin1(entry.caption));
         button->makeButton(entry.points, entry.navy ? QColor(0, 0, 128) : QColor(0, 0, 0));
-        button->setEnabled(entry.enabled);
-        Label2.add(entry.index, button);
+        button->setEnabled(index >= int(MenuEntry::Resources) || topicForMenuEntry(index));
+        Label2.add(index, button);
         connect(button, &Label::clicked, this, [this](int i) { Label2_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label2, i); });
     }
@@ -106,7 +106,7 @@ intro0::intro0() : Screen(QStringLiteral("intro0"))
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
     connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
-    setExitAction([this] { Label2_Click(16); });
+    setExitAction([this] { Label2_Click(int(MenuEntry::Exit)); });
 }
 
 void intro0::formLoad()
@@ -143,34 +143,36 @@ void intro0::Timer1_Timer()
 
 void intro0::Label2_Click(int index)
 {
-    switch (index) {
-    case 6:
-        form<rubbish>().showInFront();
-        break;
-    case 15:
-        form<resources>().showInFront();
-        break;
-    case 16:
+    if (const TopicDef *topic = topicForMenuEntry(index))
+        topicHub(*topic).showInFront();
+    else
+        openEntry(MenuEntry(index));
+    playclip(QStringLiteral("wav\\click.wav"));
+}
+
+void intro0::openEntry(MenuEntry entry)
+{
+    switch (entry) {
+    case MenuEntry::Exit:
         form<Titlefrm>().Command1->setText(QStringLiteral("Cancel"));
         form<Titlefrm>().showInFront();
         break;
-    case 17:
+    case MenuEntry::Wizard:
         form<wizard>().showInFront();
         break;
-    case 18:
+    case MenuEntry::Catalogue:
         form<worksheets>().showInFront();
         unloadForm<intro0>();
         break;
-    case 19:
+    case MenuEntry::Acknowledgments:
         openAcknowledgments();
         break;
-    case 20:
+    case MenuEntry::TeachersGuide:
         openGuide();
         break;
     default:
         break;
     }
-    playclip(QStringLiteral("wav\\click.wav"));
 }
 
 void intro0::formMouseMove(Qt::MouseButtons, QPointF)

@@ -1,6 +1,6 @@
 #include "topichub.h"
 
-#include "activities/activities.h"
+#include "activities/activityscreen.h"
 #include "platform/filechannel.h"
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
@@ -17,66 +17,37 @@ namespace terravale {
 
 const QString kQuestionsNotLoaded = QStringLiteral("The questions for this topic could not be loaded.");
 
-const Topic &rubbishTopic()
+TopicHub &topicHub(const TopicDef &topic)
 {
-    static const Topic topic{
-        QStringLiteral("rubbish"),
-        QStringLiteral("Rubbish"),
-        QStringLiteral("images\\bottlebankbig.jpg"),
-        false,
-        720,
-        QStringLiteral("multiple\\Rubbish.txt"),
-        QStringLiteral("images\\incineratorsm.jpg"),
-        2,
-        QStringLiteral("key rubbish"),
-        QStringLiteral("wmf\\key rubbisha.wmf"),
-        QStringLiteral("wmf2\\key rubbisha.wmf"),
-        2,
-        QStringLiteral("rubbish"),
-        QStringLiteral("wmf\\rubbisha.wmf"),
-        QStringLiteral("wmf2\\rubbisha.wmf"),
-        []() -> ActivityScreen & { return form<rubbishlab>(); },
-        []() -> ActivityScreen & { return form<rubbishord>(); },
-    };
-    return topic;
+    return static_cast<TopicHub &>(namedForm(topic.form, [&topic] { return new TopicHub(topic); }));
 }
 
-const Topic &resourcesTopic()
+TopicHub &topicHub(const QString &form)
 {
-    static const Topic topic{
-        QStringLiteral("resources"),
-        QStringLiteral("Resources"),
-        QStringLiteral("images\\windfarm.jpg"),
-        true,
-        1260,
-        QStringLiteral("multiple\\Resources.txt"),
-        QStringLiteral("images\\windfarmsm.jpg"),
-        5,
-        QStringLiteral("key resources"),
-        QStringLiteral("wmf\\key resourcesa.wmf"),
-        QStringLiteral("wmf2\\key resourcesa.wmf"),
-        1,
-        QStringLiteral("resources"),
-        QStringLiteral("wmf\\resources.wmf"),
-        QStringLiteral("wmf2\\resources.wmf"),
-        []() -> ActivityScreen & { return form<resourceslab>(); },
-        []() -> ActivityScreen & { return form<resourcesord>(); },
-    };
-    return topic;
+    const TopicDef *topic = topicByForm(form);
+    if (!topic)
+        throw std::out_of_range("no topic has the hub " + form.toStdString());
+    return topicHub(*topic);
 }
 
-TopicHub::TopicHub(const Topic &topic) : Screen(topic.formName), m_topic(topic)
+TopicHub *loadedTopicHub(const QString &form)
+{
+    return qobject_cast<TopicHub *>(loadedNamedForm(form));
+}
+
+TopicHub::TopicHub(const TopicDef &topic) : Screen(topic.form), m_topic(topic)
 {
     Label1 = new Label(this);
-    Label1->setGeometryTw(240, 0, 5880, 900);
+    // Wide enough for the longest title ("The School Environment"), short of the Key Facts button.
+    Label1->setGeometryTw(240, 0, 6090, 900);
     Label1->setCaption(topic.title);
     Label1->setForeColor(kYellow);
     Label1->setFont(designFont(QStringLiteral("Times New Roman"), 27.75, true));
 
     Image1 = new Picture(this, Picture::Mode::AutoSize);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setBorder(topic.centrePicture);
-    Image1->move(twipPoint(840, topic.pictureTop));
+    Image1->setBorder(topic.pictureBorder);
+    Image1->move(twipPoint(topic.pictureLeft, topic.pictureTop));
 
     const struct {
         int index;
@@ -136,8 +107,9 @@ void TopicHub::openQuiz()
     quiz.showInFront();
 }
 
-void TopicHub::openActivity(ActivityScreen &activity)
+void TopicHub::openActivity(const ActivityDef &def)
 {
+    ActivityScreen &activity = activityScreen(def);
     activity.Label6->setCaption(Label1->caption());
     activity.showInFront();
 }
@@ -149,20 +121,22 @@ void TopicHub::Label3_Click(int index)
         openQuiz();
         break;
     case 1:
-        openActivity(m_topic.labellingActivity());
+        openActivity(m_topic.labelling);
         break;
     case 2:
         form<intro0>().showInFront();
-        detail::unloadForm(typeid(*this));
+        unloadScreen(*this);
         break;
     case 3:
-        openActivity(m_topic.orderingActivity());
+        openActivity(m_topic.ordering);
         break;
     case 4:
-        openPages(m_topic.keyFactsPages, m_topic.keyFactsPrefix, m_topic.keyFactsScreenPage, m_topic.keyFactsPrintPage);
+        openPages(m_topic.keyFacts.pages, m_topic.keyFacts.prefix, m_topic.keyFacts.firstScreenFile(),
+                  m_topic.keyFacts.firstPrintFile());
         break;
     case 5:
-        openPages(m_topic.notesPages, m_topic.notesPrefix, m_topic.notesScreenPage, m_topic.notesPrintPage);
+        openPages(m_topic.notes.pages, m_topic.notes.prefix, m_topic.notes.firstScreenFile(),
+                  m_topic.notes.firstPrintFile());
         break;
     default:
         break;

@@ -2,43 +2,21 @@
 #include "platform/label.h"
 #include "platform/picture.h"
 #include "platform/screen.h"
+#include "topictable.h"
 
 namespace terravale {
 
 class ActivityScreen;
 
-// What distinguishes one topic hub from another.
-struct Topic {
-    QString formName;
-    QString title;
-    QString picture;
-    bool centrePicture;      // centred across the screen, with a border (else at left 840)
-    float pictureTop;
-    QString questionFile;
-    QString quizPicture;
-    int keyFactsPages;
-    QString keyFactsPrefix;
-    QString keyFactsScreenPage;
-    QString keyFactsPrintPage;
-    int notesPages;
-    QString notesPrefix;
-    QString notesScreenPage;
-    QString notesPrintPage;
-    ActivityScreen &(*labellingActivity)();   // loads the activity screen if needed
-    ActivityScreen &(*orderingActivity)();
-};
-
-const Topic &rubbishTopic();
-const Topic &resourcesTopic();
-
-// A topic's hub: title, picture and six buttons to its pages, quiz and activities.
+// A topic's hub: title, picture and six buttons to its pages, quiz and activities. One class
+// serves every topic; the topic table's row sets it apart, and its form name is the row's form.
 class TopicHub : public Screen {
     Q_OBJECT
 public:
-    explicit TopicHub(const Topic &topic);
+    explicit TopicHub(const TopicDef &topic);
     void formLoad() override;
 
-    const Topic &topic() const { return m_topic; }
+    const TopicDef &topic() const { return m_topic; }
 
     Label *Label1;
     Picture *Image1;
@@ -51,9 +29,16 @@ protected:
 
 private:
     void openQuiz();
-    void openActivity(ActivityScreen &activity);
-    const Topic &m_topic;
+    void openActivity(const ActivityDef &def);
+    const TopicDef &m_topic;
 };
+
+// The hub of a topic of the table, loaded if it is not; the loaded hub of a form name, or null.
+TopicHub &topicHub(const TopicDef &topic);
+TopicHub *loadedTopicHub(const QString &form);
+
+// The hub of the topic with this hub form name ("rubbish"); throws std::out_of_range for none.
+TopicHub &topicHub(const QString &form);
 
 // The message shown when a topic's question set cannot be loaded.
 extern const QString kQuestionsNotLoaded;

@@ -293,6 +293,17 @@ const TopicDef *topicByForm(const QString &form)
     return nullptr;
 }
 
+const ActivityDef &activityDef(const QString &form)
+{
+    for (const TopicDef &topic : topicTable()) {
+        for (const ActivityDef *def : {&topic.labelling, &topic.ordering}) {
+            if (def->form == form)
+                return *def;
+        }
+    }
+    throw std::out_of_range("no activity has the form " + form.toStdString());
+}
+
 QStringList topicQuestionSetNames()
 {
     QStringList names;

@@ -57,6 +57,9 @@ const std::vector<TopicDef> &topicTable();
 const TopicDef *topicForMenuEntry(int menuIndex);
 const TopicDef *topicByForm(const QString &form);
 
+// The activity of the table with this form name ("rubbishlab"); throws std::out_of_range for none.
+const ActivityDef &activityDef(const QString &form);
+
 // Names of the topics' question set files, which a worksheet may not take as its title.
 QStringList topicQuestionSetNames();
 

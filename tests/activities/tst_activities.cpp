@@ -1,13 +1,13 @@
 // The four activity screens: their data, their load state, and dragging with the mouse on real widgets.
-#include "activities/activities.h"
+#include "activities/activityscreen.h"
+#include "topics/topictable.h"
 #include "platform/screen.h"
 #include "quiz/results.h"
 #include "quiz/welldone.h"
 #include "platform/sound.h"
 #include "shell/session.h"
 #include "testsupport.h"
-#include "topics/resources.h"
-#include "topics/rubbish.h"
+#include "topics/topichub.h"
 
 #include <QTest>
 #include <QWindow>
@@ -20,15 +20,7 @@ const QString kClick = u"wav\\click.wav"_qs;
 
 ActivityScreen &open(const QString &name)
 {
-    if (name == u"rubbishlab")
-        return form<rubbishlab>();
-    if (name == u"resourceslab")
-        return form<resourceslab>();
-    if (name == u"rubbishord")
-        return form<rubbishord>();
-    if (name == u"resourcesord")
-        return form<resourcesord>();
-    qFatal("no such activity");
+    return activityScreen(activityDef(name));
 }
 
 // Notes whether the activity was still loaded when each clip was asked for.
@@ -37,7 +29,7 @@ public:
     void play(const QString &path) override
     {
         played.append(path);
-        loaded.append(isLoaded<rubbishlab>());
+        loaded.append(loadedActivity(u"rubbishlab"_qs) != nullptr);
     }
     QStringList played;
     QList<bool> loaded;
@@ -89,17 +81,6 @@ void placeAllRight(ActivityScreen &screen)
                                 box.topTw() - label->topTw() + label->heightTw() / 2);
         screen.Label2_MouseUp(i);
     }
-}
-
-ActivityScreen *loadedActivity(const QString &name)
-{
-    if (name == u"rubbishlab")
-        return loadedForm<rubbishlab>();
-    if (name == u"resourceslab")
-        return loadedForm<resourceslab>();
-    if (name == u"rubbishord")
-        return loadedForm<rubbishord>();
-    return loadedForm<resourcesord>();
 }
 
 void activities()
@@ -224,7 +205,7 @@ void ActivitiesTest::answerKey_data()
     row("resourcesord", 5, "It makes no power at night.", {5700, 3120}, {1440, 6360});
     row("resourcesord", 6, "The flow of water is used to generate power.", {8880, 1200}, {4440, 7080});
     row("resourcesord", 7, "Suitable for wet and mountainous regions.", {8880, 2160}, {1440, 5640});
-    row("resourcesord", 8, "Damming rivers can damage the environment.", {8880, 3120}, {1440, 7080});
+    row("resourcesord", 8, "Dams can harm the wildlife of rivers.", {8880, 3120}, {1440, 7080});
 }
 
 void ActivitiesTest::answerKey()
@@ -515,7 +496,7 @@ void ActivitiesTest::exitSetsScoreZeroThenClicks()
     session().score = 7;
     click(screen, screen.Label3(0));
     QCOMPARE(session().score, 0);
-    QVERIFY(!isLoaded<rubbishlab>());
+    QVERIFY(!loadedActivity(u"rubbishlab"_qs));
     QCOMPARE(order->played, QStringList{kClick});
     QCOMPARE(order->loaded, QList<bool>{false});
     // Opened again: a fresh screen with every label at home.
@@ -588,7 +569,7 @@ void ActivitiesTest::resultsAreOutOfOwnItems()
         const QString verb = step.section(u' ', 0, 0);
         const QString name = step.section(u' ', 1);
         if (verb == u"open") {
-            TopicHub &hub = name.startsWith(u"rubbish") ? static_cast<TopicHub &>(form<rubbish>()) : form<resources>();
+            TopicHub &hub = name.startsWith(u"rubbish") ? static_cast<TopicHub &>(topicHub(u"rubbish"_qs)) : topicHub(u"resources"_qs);
             hub.showInFront();
             hub.Label3_Click(name.endsWith(u"lab") ? 1 : 3);
             ActivityScreen *screen = loadedActivity(name);

@@ -1,5 +1,6 @@
 // The drag-and-drop rules without widgets: snap windows, drop order, completion, marking, reset.
-#include "activities/activities.h"
+#include "activities/activityscreen.h"
+#include "topics/topictable.h"
 #include "activities/dragengine.h"
 
 #include <QTest>
@@ -28,10 +29,10 @@ void activityColumn()
 
 void activityRows()
 {
-    QTest::newRow("rubbishlab") << &rubbishlabDef();
-    QTest::newRow("resourceslab") << &resourceslabDef();
-    QTest::newRow("rubbishord") << &rubbishordDef();
-    QTest::newRow("resourcesord") << &resourcesordDef();
+    QTest::newRow("rubbishlab") << &activityDef(QStringLiteral("rubbishlab"));
+    QTest::newRow("resourceslab") << &activityDef(QStringLiteral("resourceslab"));
+    QTest::newRow("rubbishord") << &activityDef(QStringLiteral("rubbishord"));
+    QTest::newRow("resourcesord") << &activityDef(QStringLiteral("resourcesord"));
 }
 } // namespace
 
@@ -85,7 +86,7 @@ void DragEngineTest::snapWindow()
     QCOMPARE(inSnapWindow(kBox, x, y), snaps);
 
     // The same through a drop: a snap lands exactly on the box, otherwise the label stays.
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     engine.moveLabel(0, x, y);
     QCOMPARE(engine.drop(0), snaps ? 1 : 0);
     QCOMPARE(engine.label(0).left, snaps ? kBox.left : x);
@@ -101,19 +102,19 @@ void DragEngineTest::dropOrder_data()
     QTest::addColumn<float>("left");
     QTest::addColumn<float>("top");
     // (3000, 1850) lies in the windows of box 0 and box 1: box 0 is tested first.
-    QTest::newRow("resourcesord overlap goes to box 0") << &resourcesordDef() << 4 << 3000.f << 1850.f << 2520.f
+    QTest::newRow("resourcesord overlap goes to box 0") << &activityDef(QStringLiteral("resourcesord")) << 4 << 3000.f << 1850.f << 2520.f
                                                         << 1200.f;
-    QTest::newRow("resourcesord just below box 0's window") << &resourcesordDef() << 4 << 3000.f << 1875.f
+    QTest::newRow("resourcesord just below box 0's window") << &activityDef(QStringLiteral("resourcesord")) << 4 << 3000.f << 1875.f
                                                             << 2520.f << 2160.f;
     // Home slots of item 7 (1440, 5640) and item 5 (1440, 6360) overlap the same way: item 5 is tested first.
-    QTest::newRow("resourcesord overlapping slots, lower item") << &resourcesordDef() << 0 << 1500.f << 6300.f
+    QTest::newRow("resourcesord overlapping slots, lower item") << &activityDef(QStringLiteral("resourcesord")) << 0 << 1500.f << 6300.f
                                                                 << 1440.f << 6360.f;
-    QTest::newRow("rubbishord box column") << &rubbishordDef() << 0 << 300.f << 1700.f << 240.f << 1320.f;
+    QTest::newRow("rubbishord box column") << &activityDef(QStringLiteral("rubbishord")) << 0 << 300.f << 1700.f << 240.f << 1320.f;
     // Between slot 0 (3600, 2040) and slot 1 (5520, 2040): both windows hold it, slot 0 wins.
-    QTest::newRow("rubbishlab overlapping home slots") << &rubbishlabDef() << 2 << 5000.f << 2000.f << 3600.f
+    QTest::newRow("rubbishlab overlapping home slots") << &activityDef(QStringLiteral("rubbishlab")) << 2 << 5000.f << 2000.f << 3600.f
                                                        << 2040.f;
-    QTest::newRow("rubbishlab home slot 1 alone") << &rubbishlabDef() << 0 << 5500.f << 2000.f << 5520.f << 2040.f;
-    QTest::newRow("resourceslab box 2") << &resourceslabDef() << 0 << 7000.f << 400.f << 7800.f << 720.f;
+    QTest::newRow("rubbishlab home slot 1 alone") << &activityDef(QStringLiteral("rubbishlab")) << 0 << 5500.f << 2000.f << 5520.f << 2040.f;
+    QTest::newRow("resourceslab box 2") << &activityDef(QStringLiteral("resourceslab")) << 0 << 7000.f << 400.f << 7800.f << 720.f;
 }
 
 void DragEngineTest::dropOrder()
@@ -133,7 +134,7 @@ void DragEngineTest::dropOrder()
 
 void DragEngineTest::dropOutsideStays()
 {
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     engine.pickUp(2);
     engine.moveLabel(2, 6000, 5000);   // on the screen, in no box's or slot's window
     QCOMPARE(engine.drop(2), 0);
@@ -168,7 +169,7 @@ void DragEngineTest::releasedOffScreen()
     QFETCH(float, left);
     QFETCH(float, top);
     QFETCH(bool, back);
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     engine.moveLabel(1, float(from.x()), float(from.y()));
     engine.drop(1);                      // snapped into a box or slot, or left free
     const TwRect placed = engine.label(1);
@@ -184,7 +185,7 @@ void DragEngineTest::releasedOffScreen()
 void DragEngineTest::releasedOffScreenWithoutPickUp()
 {
     // Never picked up, or picked up before "Start Again": the label goes back to its home slot.
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     engine.moveLabel(3, -5000, 400);
     QCOMPARE(engine.drop(3), 0);
     QCOMPARE(engine.label(3).left, 3600.f);
@@ -201,7 +202,7 @@ void DragEngineTest::releasedOffScreenWithoutPickUp()
 
 void DragEngineTest::dropAgainInSameBoxSnapsAgain()
 {
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     engine.moveLabel(1, 9100, 7400);
     QCOMPARE(engine.drop(1), 1);
     QCOMPARE(engine.drop(1), 1);
@@ -211,7 +212,7 @@ void DragEngineTest::dropAgainInSameBoxSnapsAgain()
 
 void DragEngineTest::homeSlotSnapsButDoesNotCount()
 {
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     // Label 0 into item 3's home slot (3600, 2520), the other three into their boxes.
     engine.moveLabel(0, 3650, 2600);
     QCOMPARE(engine.drop(0), 1);
@@ -247,7 +248,7 @@ void DragEngineTest::drag()
     QFETCH(float, x);
     QFETCH(float, y);
     QFETCH(bool, moves);
-    DragEngine engine = engineFor(rubbishlabDef());   // label 0 at (3600, 2040), 1845 x 375
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));   // label 0 at (3600, 2040), 1845 x 375
     QCOMPARE(engine.drag(0, buttons, x, y), moves);
     // Centre onto the pointer: left + x - 922.5, top + y - 187.5, no bounds.
     QCOMPARE(engine.label(0).left, moves ? 3600.f + x - 922.5f : 3600.f);
@@ -257,7 +258,7 @@ void DragEngineTest::drag()
 
 void DragEngineTest::twoLabelsInOneBoxBothCount()
 {
-    DragEngine engine = engineFor(rubbishlabDef());
+    DragEngine engine = engineFor(activityDef(QStringLiteral("rubbishlab")));
     placeAll(engine, {0, 0, 2, 3});   // labels 0 and 1 stacked in box 0, box 1 empty
     QCOMPARE(engine.pairsInBoxes(), 4);
     QVERIFY(engine.complete());
@@ -268,10 +269,10 @@ void DragEngineTest::marking_data()
 {
     activityColumn();
     QTest::addColumn<int>("n");
-    QTest::newRow("rubbishlab") << &rubbishlabDef() << 4;
-    QTest::newRow("resourceslab") << &resourceslabDef() << 5;
-    QTest::newRow("rubbishord") << &rubbishordDef() << 5;
-    QTest::newRow("resourcesord") << &resourcesordDef() << 9;
+    QTest::newRow("rubbishlab") << &activityDef(QStringLiteral("rubbishlab")) << 4;
+    QTest::newRow("resourceslab") << &activityDef(QStringLiteral("resourceslab")) << 5;
+    QTest::newRow("rubbishord") << &activityDef(QStringLiteral("rubbishord")) << 5;
+    QTest::newRow("resourcesord") << &activityDef(QStringLiteral("resourcesord")) << 9;
 }
 
 void DragEngineTest::marking()

@@ -1,6 +1,7 @@
 // The Resources island map as the build renders it: each target box lies on what its label names,
 // and the yellow heading and instructions read clearly over the picture.
-#include "activities/activities.h"
+#include "activities/activityscreen.h"
+#include "topics/topictable.h"
 #include "testsupport.h"
 
 #include <QImage>
@@ -89,7 +90,7 @@ void IslandMapTest::boxesLieOnWhatTheyName()
     QFETCH(int, item);
     QFETCH(Rule, feature);
     QFETCH(double, atLeast);
-    const ActivityDef &def = resourceslabDef();
+    const ActivityDef &def = activityDef(u"resourceslab"_qs);
     const QImage image = islandMap();
     QVERIFY(!image.isNull());
     const TwRect &frame = def.pictures.at(0).frame;
@@ -111,7 +112,7 @@ void IslandMapTest::textsReadOverThePicture()
 {
     // Every pixel behind the yellow text stands 4.5:1 or more from it.
     QFETCH(int, control);
-    const ActivityDef &def = resourceslabDef();
+    const ActivityDef &def = activityDef(u"resourceslab"_qs);
     const QImage image = islandMap();
     const TwRect &frame = def.pictures.at(0).frame;
     const auto text = std::find_if(def.texts.begin(), def.texts.end(),

@@ -9,8 +9,7 @@
 #include "quiz/wrong.h"
 #include "shell/intro0.h"
 #include "shell/session.h"
-#include "topics/resources.h"
-#include "topics/rubbish.h"
+#include "topics/topichub.h"
 #include "topics/teacher.h"
 #include "testsupport.h"
 #include "quizfixture.h"
@@ -71,13 +70,13 @@ bool startupDone(const Welldone &results)
 }
 
 // Menu -> Rubbish hub with the given set in multiple/Rubbish.txt.
-rubbish &openRubbishHub(const test::DataFolder &data, const QuestionSet &set)
+TopicHub &openRubbishHub(const test::DataFolder &data, const QuestionSet &set)
 {
     data.write(u"multiple/Rubbish.txt"_qs, fileBytes(questionSetLines(set)));
     intro0 &menu = form<intro0>();
     menu.showInFront();
     click(menu.Label2(6));
-    return form<rubbish>();
+    return topicHub(u"rubbish"_qs);
 }
 
 // A second set, told apart from the sample set by its texts and its key.
@@ -95,7 +94,7 @@ QuestionSet energySet()
 TopicHub &shownHub(const test::DataFolder &data, bool resourcesHub, const QuestionSet &set)
 {
     data.write(resourcesHub ? u"multiple/Resources.txt"_qs : u"multiple/Rubbish.txt"_qs, fileBytes(questionSetLines(set)));
-    TopicHub &hub = resourcesHub ? static_cast<TopicHub &>(form<resources>()) : form<rubbish>();
+    TopicHub &hub = resourcesHub ? static_cast<TopicHub &>(topicHub(u"resources"_qs)) : topicHub(u"rubbish"_qs);
     hub.showInFront();
     return hub;
 }
@@ -287,7 +286,7 @@ void QuizTest::hubToResultsAndBack()
     test::DataFolder data;
     auto printed = std::make_shared<RecordingPrinter>();
     setPrinter(printed);
-    rubbish &hub = openRubbishHub(data, sampleSet(u"Rubbish, bins & tips"_qs));
+    TopicHub &hub = openRubbishHub(data, sampleSet(u"Rubbish, bins & tips"_qs));
     QVERIFY(hub.isVisible());
     QCOMPARE(hub.Label1->caption(), u"Rubbish"_qs);
 
@@ -351,7 +350,7 @@ void QuizTest::hubToResultsAndBack()
     }
     QVERIFY(!isLoaded<Welldone>());
     QVERIFY(!isLoaded<Wrong>());
-    QVERIFY(isLoaded<rubbish>());
+    QVERIFY(loadedTopicHub(u"rubbish"_qs));
     QVERIFY(data.messages->shown.size() <= 1);
     QCOMPARE(data.sounds->played.count(kTypekey), skip ? 0 : 10);
 
@@ -442,7 +441,7 @@ void QuizTest::quizExitAndHover()
         QVERIFY(!quiz.Label3(1).isOpaque());
     }
     test::DataFolder data;
-    rubbish &hub = openRubbishHub(data, sampleSet());
+    TopicHub &hub = openRubbishHub(data, sampleSet());
     click(hub.Label3(0));
     click(form<multiple>().Label3(2));
     QVERIFY(!isLoaded<multiple>());
@@ -649,7 +648,7 @@ void QuizTest::hubDispatch()
     intro0 &menu = form<intro0>();
     menu.showInFront();
     click(menu.Label2(resourcesHub ? 15 : 6));
-    TopicHub *hub = resourcesHub ? static_cast<TopicHub *>(loadedForm<resources>()) : loadedForm<rubbish>();
+    TopicHub *hub = resourcesHub ? static_cast<TopicHub *>(loadedTopicHub(u"resources"_qs)) : loadedTopicHub(u"rubbish"_qs);
     QVERIFY(hub);
     QCOMPARE(hub->Label1->caption(), resourcesHub ? u"Resources"_qs : u"Rubbish"_qs);
     QCOMPARE(hub->formName(), resourcesHub ? u"resources"_qs : u"rubbish"_qs);
@@ -661,7 +660,7 @@ void QuizTest::hubDispatch()
     QCOMPARE(session().numpages, numpages);
     QCOMPARE(session().pageprefix, prefix);
     if (index == 2) {
-        QCOMPARE(resourcesHub ? isLoaded<resources>() : isLoaded<rubbish>(), false);
+        QVERIFY(!loadedTopicHub(resourcesHub ? u"resources"_qs : u"rubbish"_qs));
         QVERIFY(menu.isVisible());
         QCOMPARE(session().soundon, 1);
     } else if (!opens.isEmpty()) {
@@ -705,7 +704,7 @@ void QuizTest::hubRefusesBadQuestionFile()
     test::DataFolder data;
     const QuestionSet before = sampleSet(u"Loaded before"_qs);
     storeInSession(before);
-    rubbish &hub = openRubbishHub(data, sampleSet());
+    TopicHub &hub = openRubbishHub(data, sampleSet());
     if (missing)
         data.remove(u"multiple/Rubbish.txt"_qs);
     else
@@ -735,11 +734,11 @@ void QuizTest::resourcesPictureIsCentred()
     QVERIFY(picture.save(data.file(u"Images/windfarm.jpg"_qs), "JPG"));
     QVERIFY(picture.save(data.file(u"Images/bottlebankbig.jpg"_qs), "JPG"));
     // The Resources picture has a border, so the control is a little larger than the picture.
-    const QRect centred = form<resources>().Image1->geometry();
+    const QRect centred = topicHub(u"resources"_qs).Image1->geometry();
     QVERIFY(centred.width() >= 200 && centred.width() <= 204);
     QVERIFY(qAbs(centred.x() - (800 - centred.width()) / 2) <= 1);
     QCOMPARE(centred.y(), 84);
-    QCOMPARE(form<rubbish>().Image1->geometry(), QRect(56, 48, 200, 90));
+    QCOMPARE(topicHub(u"rubbish"_qs).Image1->geometry(), QRect(56, 48, 200, 90));
 }
 
 void QuizTest::shippedSetsOpen_data()
@@ -758,7 +757,7 @@ void QuizTest::shippedSetsOpen()
     intro0 &menu = form<intro0>();
     menu.showInFront();
     click(menu.Label2(menuEntry));
-    TopicHub *hub = menuEntry == 6 ? static_cast<TopicHub *>(loadedForm<rubbish>()) : loadedForm<resources>();
+    TopicHub *hub = menuEntry == 6 ? static_cast<TopicHub *>(loadedTopicHub(u"rubbish"_qs)) : loadedTopicHub(u"resources"_qs);
     QVERIFY(hub->Image1->picture());
     click(hub->Label3(0));
     QVERIFY2(data.messages->shown.isEmpty(), qPrintable(data.messages->shown.join(u'|')));
@@ -793,7 +792,7 @@ void QuizTest::closedResultsDoNotCarryOver()
     test::DataFolder data;
     auto printed = std::make_shared<RecordingPrinter>();
     setPrinter(printed);
-    rubbish &hub = openRubbishHub(data, sampleSet());
+    TopicHub &hub = openRubbishHub(data, sampleSet());
 
     click(hub.Label3(0));
     answerAll(firstWrong);
@@ -867,7 +866,7 @@ void QuizTest::leftQuizStartsAfresh()
         quiz->close();
     }
 
-    TopicHub &hub = otherHub ? static_cast<TopicHub &>(*loadedForm<resources>()) : rubbishHub;
+    TopicHub &hub = otherHub ? static_cast<TopicHub &>(*loadedTopicHub(u"resources"_qs)) : rubbishHub;
     hub.showInFront();
     click(hub.Label3(0));
     quiz = &form<multiple>();

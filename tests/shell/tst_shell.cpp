@@ -1,5 +1,6 @@
 // Title screen, main menu, standard frame, hover rule and the sound gate.
-#include "activities/activities.h"
+#include "activities/activityscreen.h"
+#include "topics/topictable.h"
 #include "platform/screen.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
@@ -12,8 +13,7 @@
 #include "shell/titlefrm.h"
 #include "testsupport.h"
 #include "topics/guide.h"
-#include "topics/resources.h"
-#include "topics/rubbish.h"
+#include "topics/topichub.h"
 #include "topics/teacher.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
@@ -69,7 +69,7 @@ intro0 &menuAfterOk()
 TopicHub &hub(bool resourcesHub)
 {
     menuAfterOk().Label2_Click(resourcesHub ? 15 : 6);
-    return resourcesHub ? static_cast<TopicHub &>(*loadedForm<resources>()) : *loadedForm<rubbish>();
+    return resourcesHub ? static_cast<TopicHub &>(*loadedTopicHub(u"resources"_qs)) : *loadedTopicHub(u"rubbish"_qs);
 }
 
 Welldone &quizResults()
@@ -105,13 +105,13 @@ const std::vector<Road> &roads()
          [](Screen &s) { static_cast<wizard &>(s).Label3_Click(0); }},
         {"catalogue", [] () -> Screen & { menuAfterOk().Label2_Click(18); return *loadedForm<worksheets>(); },
          [](Screen &s) { static_cast<worksheets &>(s).Label2_Click(0); }},
-        {"activity", [] () -> Screen & { hub(false).Label3_Click(3); return *loadedForm<rubbishord>(); },
+        {"activity", [] () -> Screen & { hub(false).Label3_Click(3); return *loadedActivity(u"rubbishord"_qs); },
          [](Screen &s) { static_cast<ActivityScreen &>(s).Label3_Click(0); }},
         {"activity results",
          [] () -> Screen & {
              hub(false).Label3_Click(1);
-             completeActivity(*loadedForm<rubbishlab>());
-             loadedForm<rubbishlab>()->Label3_Click(2);
+             completeActivity(*loadedActivity(u"rubbishlab"_qs));
+             loadedActivity(u"rubbishlab"_qs)->Label3_Click(2);
              return *loadedForm<Welldone>();
          },
          [](Screen &s) { static_cast<Welldone &>(s).Label3_Click(1); }},
@@ -232,10 +232,18 @@ void ShellTest::menuHasItsEntries_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QColor>("back");
     const QColor black(0, 0, 0), navy(0, 0, 128);
-    QTest::newRow("0") << 0 << u"The Atmosphere"_qs << QRect(120, 2880, 3075, 375) << false << black;
-    QTest::newRow("5") << 5 << u"Forests and Woodlands"_qs << QRect(3360, 2160, 3075, 375) << false << black;
+    // Every topic entry leads to its hub.
+    QTest::newRow("0") << 0 << u"The Atmosphere"_qs << QRect(120, 2880, 3075, 375) << true << black;
+    QTest::newRow("1") << 1 << u"Industry"_qs << QRect(120, 3600, 3075, 375) << true << black;
+    QTest::newRow("2") << 2 << u"The School Environment"_qs << QRect(120, 4320, 3075, 375) << true << black;
+    QTest::newRow("3") << 3 << u"The Home Environment"_qs << QRect(120, 5040, 3075, 375) << true << black;
+    QTest::newRow("4") << 4 << u"Waterways"_qs << QRect(120, 5760, 3075, 375) << true << black;
+    QTest::newRow("5") << 5 << u"Forests and Woodlands"_qs << QRect(3360, 2160, 3075, 375) << true << black;
     QTest::newRow("6") << 6 << u"Rubbish"_qs << QRect(3360, 2880, 3075, 375) << true << black;
-    QTest::newRow("10") << 10 << u"Environmental Groups"_qs << QRect(3360, 5760, 3075, 375) << false << black;
+    QTest::newRow("7") << 7 << u"Roads and Traffic"_qs << QRect(3360, 3600, 3075, 375) << true << black;
+    QTest::newRow("8") << 8 << u"Population Growth"_qs << QRect(3360, 4320, 3075, 375) << true << black;
+    QTest::newRow("9") << 9 << u"Biodiversity"_qs << QRect(3360, 5040, 3075, 375) << true << black;
+    QTest::newRow("10") << 10 << u"Environmental Groups"_qs << QRect(3360, 5760, 3075, 375) << true << black;
     QTest::newRow("15") << 15 << u"Resources"_qs << QRect(120, 2160, 3075, 375) << true << black;
     QTest::newRow("16") << 16 << u"Exit"_qs << QRect(10560, 7920, 1245, 495) << true << black;
     QTest::newRow("17") << 17 << u"Multiple Choice Wizard"_qs << QRect(6960, 5760, 4635, 495) << true << navy;
@@ -312,7 +320,7 @@ void ShellTest::menuExitAndCancelReturnToSameMenu()
     QVERIFY(menu->isVisible());
     menu->Option2->click();
     menu->Label2_Click(6);                      // a hub, minimised
-    rubbish &hub = form<rubbish>();
+    TopicHub &hub = topicHub(u"rubbish"_qs);
     hub.showMinimized();
     menu->showInFront();
     menu->Label2_Click(16);
@@ -489,8 +497,8 @@ void ShellTest::soundOptionsAreNotBackground()
             QVERIFY2(menu.Label2(17).isOpaque() && menu.Label2(20).isOpaque(), qPrintable(option->text()));
         }
     }
-    // A disabled entry is no control to the pointer: it counts as background, as before.
-    QTest::mouseMove(window, menu.Label2(0).geometry().center());
+    // The background clears them.
+    QTest::mouseMove(window, QPoint(790, 100));
     QVERIFY(!menu.Label2(17).isOpaque() && !menu.Label2(20).isOpaque());
 }
 

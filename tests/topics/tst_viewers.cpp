@@ -4,7 +4,7 @@
 #include "shell/intro0.h"
 #include "shell/session.h"
 #include "topics/guide.h"
-#include "topics/rubbish.h"
+#include "topics/topichub.h"
 #include "topics/teacher.h"
 #include "testsupport.h"
 
@@ -207,7 +207,7 @@ void ViewersTest::hubOpensViewer()
     test::DataFolder data;
     session().numpages = 1;   // a one-page document read before must not hide this one's navigation
     session().soundon = 1;
-    rubbish &hub = form<rubbish>();
+    TopicHub &hub = topicHub(u"rubbish"_qs);
     hub.showInFront();
     click(hub.Label3(index));
     teacher *viewer = loadedForm<teacher>();

@@ -56,11 +56,6 @@ bool save(QWidget &widget, const QString &png)
     return widget.grab().save(QDir(startFolder()).absoluteFilePath(png));
 }
 
-ActivityScreen &noActivity()
-{
-    std::abort();
-}
-
 int check(const TopicDef &topic, const QString &dataDir)
 {
     int faults = 0;
@@ -128,16 +123,8 @@ int main(int argc, char **argv)
 
         if (command == u"hub") {
             QDir::setCurrent(args[3]);
-            const Topic hubTopic{topic.form, topic.title, topic.picture, topic.centrePicture, topic.pictureTop,
-                                 topic.questionFile, topic.quizPicture, topic.keyFacts.pages, topic.keyFacts.prefix,
-                                 topic.keyFacts.firstScreenFile(), topic.keyFacts.firstPrintFile(), topic.notes.pages,
-                                 topic.notes.prefix, topic.notes.firstScreenFile(), topic.notes.firstPrintFile(),
-                                 noActivity, noActivity};
-            TopicHub hub(hubTopic);
+            TopicHub hub(topic);
             hub.formLoad();
-            if (!topic.centrePicture)
-                hub.Image1->move(twipPoint(topic.pictureLeft, topic.pictureTop));
-            hub.Image1->setBorder(topic.pictureBorder);
             return save(hub, args[4]) ? 0 : 1;
         }
         if (command == u"activity" && args.size() >= 6) {
