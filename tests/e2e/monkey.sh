@@ -37,10 +37,6 @@ fi
 # walk (with --all it is not). Remove an entry when its fault is mended; monkey/scenarios.txt holds the
 # shortest sequence of each.
 KNOWN_FAULTS=(
-  "backdrop-click:F1, a click on the backdrop brings it in front of every screen"
-  "wm-close:F2 and F4, closing a screen through the window manager leaves no screen or leaves it loaded"
-  "minimise:F3, a minimised screen cannot be brought back"
-  "title-drag:F5, a screen dragged by its title bar uncovers the screens beneath it"
 )
 avoid=""
 if ((avoid_known)); then
