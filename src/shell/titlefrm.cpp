@@ -70,7 +70,9 @@ Titlefrm::Titlefrm() : Screen(QStringLiteral("Titlefrm"))
     Command1 = pushButton(Frame1, twipRect(1320, 6000, 1335, 375), QStringLiteral("OK"));
     Command2 = pushButton(Frame1, twipRect(2760, 6000, 1335, 375), QStringLiteral("Exit"));
     Command1->setDefault(true);
-    Label2 = creditLine(Frame1, twipRect(0, 6420, 5415, 255), QStringLiteral("\u00A9 Quillmark Publishing Ltd"),
+    // The footer sits in the 195 twips below the buttons: at its designed top (6420) the client
+    // area's edge cut off the lower half of its letters.
+    Label2 = creditLine(Frame1, twipRect(0, 6375, 5415, 195), QStringLiteral("\u00A9 Quillmark Publishing Ltd"),
                         designFont(QStringLiteral("Arial"), 8.25), green);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });

@@ -195,6 +195,14 @@ void ShellTest::titleScreenLoads()
     QCOMPARE(title.Label4->caption(), u" Terravale"_qs);
     QVERIFY(isLoaded<Grey>());
     QCOMPARE(loadedForm<Grey>()->backColor(), QColor(48, 133, 214));
+    // Every line of text is whole inside the window.
+    for (const Label *label : title.findChildren<Label *>()) {
+        if (label->caption().isEmpty())
+            continue;
+        const QRect inWindow(label->mapTo(&title, QPoint(0, 0)), label->size());
+        QVERIFY2(title.rect().contains(inWindow), qPrintable(label->caption()));
+        QVERIFY2(QFontMetrics(label->font()).height() <= label->height(), qPrintable(label->caption()));
+    }
 }
 
 void ShellTest::titleScreenRecoversWithoutPicture()
