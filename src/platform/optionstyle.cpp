@@ -18,6 +18,11 @@ const QColor kRingDisabled(160, 160, 160);
 const QColor kWell(8, 16, 56);
 const QColor kDot(255, 255, 0);
 
+int labelSpacing(int fontPixelHeight)
+{
+    return std::max(6, optionIndicatorSize(fontPixelHeight) / 3);
+}
+
 class OptionStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
@@ -25,7 +30,7 @@ public:
         if (widget && (metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight))
             return optionIndicatorSize(QFontMetrics(widget->font()).height());
         if (widget && metric == PM_RadioButtonLabelSpacing)
-            return std::max(6, optionIndicatorSize(QFontMetrics(widget->font()).height()) / 3);
+            return labelSpacing(QFontMetrics(widget->font()).height());
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 
@@ -69,6 +74,12 @@ QStyle *optionStyle()
 int optionIndicatorSize(int fontPixelHeight)
 {
     return std::max(14, int(std::lround(fontPixelHeight * 0.75)));
+}
+
+int optionTextRoom(int fontPixelHeight)
+{
+    constexpr int kMargin = 4;   // the common style's allowance around a radio button's contents
+    return optionIndicatorSize(fontPixelHeight) + labelSpacing(fontPixelHeight) + kMargin;
 }
 
 void styleOption(QAbstractButton *option)

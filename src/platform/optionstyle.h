@@ -11,4 +11,8 @@ void styleOption(QAbstractButton *option);
 // Side of that indicator in pixels for a font of the given pixel height.
 int optionIndicatorSize(int fontPixelHeight);
 
+// Width an option button in that style needs beside its caption's text: the indicator, the
+// spacing after it and the style's margin.
+int optionTextRoom(int fontPixelHeight);
+
 } // namespace terravale

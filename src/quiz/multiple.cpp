@@ -33,9 +33,6 @@ Label *textLabel(QWidget *parent, float left, float top, float width, float heig
 }
 
 QFont times(double points) { return designFont(QStringLiteral("Times New Roman"), points); }
-
-// Room for an option button's caption beside its indicator.
-constexpr int kIndicatorRoom = 24;
 } // namespace
 
 multiple::multiple() : Screen(QStringLiteral("multiple"))
@@ -124,7 +121,10 @@ void multiple::showquest()
     for (int i = 1; i <= 4; ++i) {
         QRadioButton &option = Option1(i);
         option.setText(choices[i]);
-        option.setFont(fittedFont(times(20.25), choices[i], option.size() - QSize(kIndicatorRoom, 0), false));
+        // The room is that of the full-size font: a smaller fitted font needs less.
+        const QFont full = times(20.25);
+        const int room = optionTextRoom(QFontMetrics(full).height());
+        option.setFont(fittedFont(full, choices[i], option.size() - QSize(room, 0), false));
     }
     if (q == 1)
         Label3(0).hide();

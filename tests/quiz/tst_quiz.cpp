@@ -127,6 +127,8 @@ private slots:
     void rewardClipTable();
     void hubToResultsAndBack_data();
     void hubToResultsAndBack();
+    void longChoicesAreWhole_data();
+    void longChoicesAreWhole();
     void previousAndNext();
     void badCorrectFieldNeverMarksRight();
     void quizExitAndHover();
@@ -360,6 +362,36 @@ void QuizTest::hubToResultsAndBack()
     QCOMPARE(form<multiple>().Label6->caption(), u"Second"_qs);
     QCOMPARE(session().score, 0);
     QCOMPARE(session().questno, 1);
+}
+
+void QuizTest::longChoicesAreWhole_data()
+{
+    QTest::addColumn<QString>("choice");
+    // Lengths up to the wizard's 30 characters, so the fitted sizes fall on every step.
+    for (int n = 16; n <= 30; ++n) {
+        QTest::newRow(qPrintable(QStringLiteral("W x %1").arg(n))) << QString(n, u'W');
+        QTest::newRow(qPrintable(QStringLiteral("m x %1").arg(n))) << QString(n, u'm');
+    }
+    QTest::newRow("words") << u"Wind, water and the sun's heat"_qs;
+    QTest::newRow("short") << u"Oak"_qs;
+}
+
+void QuizTest::longChoicesAreWhole()
+{
+    // The widest choice the wizard allows is shown whole beside the indicator.
+    QFETCH(QString, choice);
+    test::DataFolder data;
+    QuestionSet set = sampleSet();
+    set.answera[1] = set.answerb[1] = set.answerc[1] = set.answerd[1] = choice;
+    set.answerd[1] += u"?"_qs;   // choices of a question differ
+    click(openRubbishHub(data, set).Label3(0));
+    multiple &quiz = form<multiple>();
+    for (int i = 1; i <= 4; ++i) {
+        const QRadioButton &option = quiz.Option1(i);
+        QVERIFY2(option.sizeHint().width() <= option.width(),
+                 qPrintable(QStringLiteral("%1: needs %2, has %3").arg(i).arg(option.sizeHint().width()).arg(option.width())));
+        QVERIFY(QFontInfo(option.font()).pixelSize() >= 12);   // still readable
+    }
 }
 
 void QuizTest::previousAndNext()
