@@ -103,6 +103,12 @@ void Screen::showInFront()
         noteFront(this);
 }
 
+bool Screen::isCovered() const
+{
+    const Screen *front = frontScreen();
+    return front && front != this && !front->isMinimized();
+}
+
 QPoint Screen::centredPosition() const
 {
     const QScreen *display = QGuiApplication::primaryScreen();

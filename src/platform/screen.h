@@ -39,6 +39,10 @@ public:
 
     bool isBackdrop() const { return m_backdrop; }
 
+    // Another screen is in front of this one (shown, not minimised): a click that reaches this one
+    // meanwhile was made before that screen appeared, and is not for this one.
+    bool isCovered() const;
+
 protected:
     // Pointer over the screen's own background, in twips.
     virtual void formMouseMove(Qt::MouseButtons, QPointF) {}

@@ -143,6 +143,8 @@ void intro0::Timer1_Timer()
 
 void intro0::Label2_Click(int index)
 {
+    if (isCovered())
+        return;   // a quick second click, made before the screen the first one opened appeared
     if (const TopicDef *topic = topicForMenuEntry(index))
         topicHub(*topic).showInFront();
     else

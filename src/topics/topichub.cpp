@@ -116,6 +116,8 @@ void TopicHub::openActivity(const ActivityDef &def)
 
 void TopicHub::Label3_Click(int index)
 {
+    if (isCovered())
+        return;   // a quick second click, made before the screen the first one opened appeared
     switch (index) {
     case 0:
         openQuiz();

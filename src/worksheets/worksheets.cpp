@@ -168,6 +168,8 @@ void worksheets::Label3_Click(int index)
 
 void worksheets::Label2_Click(int index)
 {
+    if (isCovered())
+        return;   // a quick second click, made before the screen the first one opened appeared
     playclip(QStringLiteral("wav\\click.wav"));
     if (index == 0) {
         form<intro0>().showInFront();

@@ -159,6 +159,8 @@ private slots:
     void showInFrontRestoresMinimised_data();
     void showInFrontRestoresMinimised();
     void soundOptionsAreNotBackground();
+    void coveredScreenTakesNoClick_data();
+    void coveredScreenTakesNoClick();
     void movedScreenGoesBack_data();
     void movedScreenGoesBack();
 };
@@ -486,6 +488,39 @@ void ShellTest::showInFrontRestoresMinimised()
     }
     QVERIFY(screen.isVisible());
     QCOMPARE(screen.geometry(), placed);
+}
+
+void ShellTest::coveredScreenTakesNoClick_data()
+{
+    // A quick second click on the screen underneath, made before the first one's screen appeared.
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("wizard, then catalogue") << 17 << 18 << u"wizard"_qs;
+    QTest::newRow("wizard, then a topic") << 17 << 8 << u"wizard"_qs;
+    QTest::newRow("a topic, then the wizard") << 6 << 17 << u"rubbish"_qs;
+    QTest::newRow("a topic, then another") << 15 << 0 << u"resources"_qs;
+    QTest::newRow("guide, then exit") << 20 << 16 << u"guide"_qs;
+}
+
+void ShellTest::coveredScreenTakesNoClick()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(QString, opened);
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.showInFront();
+    menu.Label2_Click(first);
+    menu.Label2_Click(second);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(isLoaded<intro0>());
+    QCOMPARE(frontScreen()->objectName(), opened);
+    int shown = 0;
+    for (Screen *screen : loadedForms())
+        shown += !screen->isBackdrop() && screen->isVisible() && screen != &menu;
+    QCOMPARE(shown, 1);
+    QCOMPARE(data.sounds->played.size(), 1);
 }
 
 void ShellTest::soundOptionsAreNotBackground()
