@@ -32,6 +32,11 @@ services_start() {
     for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
     pactl set-default-sink terravale_null >/dev/null 2>&1 || true
   fi
+  # Checks that record nothing play to this sink, so they may run beside those that record.
+  if ! pactl list short sinks 2>/dev/null | grep -q terravale_quiet; then
+    pactl load-module module-null-sink sink_name=terravale_quiet \
+      sink_properties=device.description=terravale_quiet >/dev/null 2>&1 || true
+  fi
 
   cups_start
 }

@@ -28,9 +28,32 @@ e2e_cleanup() {
   [[ -n "$E2E_REC_PID" ]] && kill "$E2E_REC_PID" 2>/dev/null || true
   [[ -n "$E2E_PID" ]] && kill "$E2E_PID" 2>/dev/null || true
   [[ -n "$E2E_DIR" && -d "$E2E_DIR" ]] && rm -rf "$E2E_DIR"
+  [[ -n "$E2E_WM_PID" ]] && kill "$E2E_WM_PID" 2>/dev/null || true
+  [[ -n "$E2E_XVFB_PID" ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
   return 0
 }
 trap e2e_cleanup EXIT
+
+# A check that may run beside others (ctest sets E2E_OWN_DISPLAY=1) gets an X server and a window
+# manager of its own; one that records nothing (E2E_QUIET=1) plays its sound to a sink nobody
+# records, so the sound checks running meanwhile hear only their own program.
+E2E_XVFB_PID=""
+E2E_WM_PID=""
+if [[ "${E2E_OWN_DISPLAY:-0}" == 1 ]]; then
+  displayfd=$(mktemp /tmp/terravale-display.XXXXXX)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$displayfd" >/dev/null 2>&1 &
+  E2E_XVFB_PID=$!
+  for _ in $(seq 100); do [[ -s "$displayfd" ]] && break; sleep 0.05; done
+  [[ -s "$displayfd" ]] || { echo "FAIL: no X server of its own" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$displayfd")"
+  rm -f "$displayfd"
+  openbox --sm-disable >/dev/null 2>&1 &
+  E2E_WM_PID=$!
+  for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+if [[ "${E2E_QUIET:-0}" == 1 ]] && pactl list short sinks 2>/dev/null | grep -q terravale_quiet; then
+  export PULSE_SINK=terravale_quiet
+fi
 
 # Starts the program in a fresh copy of the data folder and waits for the title screen.
 e2e_start() {
