@@ -218,6 +218,7 @@ void TopicsTest::pagesPlay()
         const QString where = QStringLiteral("page %1").arg(page);
         QVERIFY2(!viewer->missingPage->isVisible(), qPrintable(where));
         QVERIFY2(viewer->Image1->picture() != nullptr, qPrintable(where));
+        QVERIFY2(viewer->Image2->picture() != nullptr, qPrintable(where + u", print version"_qs));
         if (pages.pages > 1)
             QCOMPARE(viewer->Label1->caption(), pageCaption(page, pages.pages));
     }
