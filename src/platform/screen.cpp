@@ -1,5 +1,6 @@
 #include "screen.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QGuiApplication>
@@ -183,11 +184,22 @@ void Screen::changeEvent(QEvent *event)
         m_returns = 0;
         returnToPlaceSoon();
     }
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && !anotherScreenShown(this)) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized()
+        && (!anotherScreenShown(this) || QApplication::activeModalWidget())) {
         // The last screen on show stays: minimised, it would leave the pupil the backdrop alone.
+        // So does a screen while a message is open: the message would go with it, out of reach,
+        // and nothing else answers the pointer until it is.
         QTimer::singleShot(0, this, [this] {
-            if (isMinimized() && isRegistered(this) && !anotherScreenShown(this))
+            if (!isMinimized() || !isRegistered(this))
+                return;
+            QWidget *message = QApplication::activeModalWidget();
+            if (!anotherScreenShown(this) || message)
                 showInFront();
+            if (message) {
+                message->showNormal();
+                message->raise();
+                message->activateWindow();
+            }
         });
     }
     if (event->type() == QEvent::WindowStateChange

@@ -21,6 +21,7 @@
 #include "platform/filechannel.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QWindow>
 #include <functional>
 
@@ -159,6 +160,7 @@ private slots:
     void showInFrontRestoresMinimised_data();
     void showInFrontRestoresMinimised();
     void soundOptionsAreNotBackground();
+    void screenWithMessageStays();
     void coveredScreenTakesNoClick_data();
     void coveredScreenTakesNoClick();
     void movedScreenGoesBack_data();
@@ -488,6 +490,30 @@ void ShellTest::showInFrontRestoresMinimised()
     }
     QVERIFY(screen.isVisible());
     QCOMPARE(screen.geometry(), placed);
+}
+
+void ShellTest::screenWithMessageStays()
+{
+    // Minimised while its message is open, a screen (and the message) would be out of reach
+    // while the message holds every other screen: the minimise is undone.
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.showInFront();
+    menu.Label2_Click(6);
+    TopicHub &hub = topicHub(u"rubbish"_qs);
+    QTRY_VERIFY(hub.isVisible());
+    QDialog message(&hub);
+    message.setModal(true);
+    message.open();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &message);
+    hub.showMinimized();
+    QTRY_VERIFY(!hub.isMinimized());
+    QVERIFY(message.isVisible());
+    message.close();
+    // Without a message it may go: the menu is on show beneath it.
+    hub.showMinimized();
+    QTest::qWait(20);
+    QVERIFY(hub.isMinimized());
 }
 
 void ShellTest::coveredScreenTakesNoClick_data()
