@@ -127,6 +127,9 @@ void TopicHub::Label3_Click(int index)
         break;
     case 2:
         form<intro0>().showInFront();
+        // An activity left minimised goes with its hub: the topic opens afresh next time.
+        for (const ActivityDef *def : {&m_topic.labelling, &m_topic.ordering})
+            unloadNamedForm(def->form);
         unloadScreen(*this);
         break;
     case 3:

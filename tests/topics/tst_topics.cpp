@@ -61,6 +61,7 @@ private slots:
     void questionSet();
     void hubOpensQuizAndActivities_data() { topics(); }
     void hubOpensQuizAndActivities();
+    void hubExitTakesMinimisedActivities();
     void pagesPlay_data();
     void pagesPlay();
     void activitiesMark_data();
@@ -187,6 +188,32 @@ void TopicsTest::hubOpensQuizAndActivities()
         QVERIFY(!loadedActivity(def->form));
     }
     QVERIFY(data.messages->shown.isEmpty());
+}
+
+void TopicsTest::hubExitTakesMinimisedActivities()
+{
+    // A pupil minimises an activity, then leaves the topic: next time it opens afresh.
+    test::DataFolder data;
+    intro0 &menu = terravale::form<intro0>();
+    menu.showInFront();
+    const TopicDef &topic = topicOf(u"forests"_qs);
+    menu.Label2_Click(topic.menuIndex);
+    TopicHub &hub = *loadedTopicHub(topic.form);
+    hub.Label3_Click(1);
+    ActivityScreen *activity = loadedActivity(topic.labelling.form);
+    QVERIFY(activity);
+    place(*activity, 0, 0);
+    activity->showMinimized();
+    hub.showInFront();
+    hub.Label3_Click(2);   // Exit
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!loadedActivity(topic.labelling.form));
+    QVERIFY(!loadedTopicHub(topic.form));
+    menu.Label2_Click(topic.menuIndex);
+    loadedTopicHub(topic.form)->Label3_Click(1);
+    activity = loadedActivity(topic.labelling.form);
+    QVERIFY(activity && !activity->isMinimized());
+    QCOMPARE(activity->engine().pairsInBoxes(), 0);
 }
 
 void TopicsTest::pagesPlay_data()
