@@ -153,6 +153,7 @@ class Walk:
         self.write_until = 0.0
         self.last_top = None
         self.fresh = False
+        self.minimised = set()
         self.opened_by = None
         self.context = ""
         self.pending_set = None
@@ -596,6 +597,10 @@ class Walk:
                 want = ("Label3(2)", "Check Score is hidden")
         if want is None or view.dialog is not None:
             return
+        if form in self.minimised:
+            # Minimised, not closed: its button brings it back as it was, work and all.
+            self.minimised.discard(form)
+            return
         name, meaning = want
         left, top, width, height = layout.control(form, name).rect
         end = time.time() + self.args.settle
@@ -613,6 +618,10 @@ class Walk:
             view = View(self.desk, self.program.pid)
 
     def observe(self, view):
+        # Screens the pupil minimised and has not closed since.
+        shown = {w.role for w in view.ours if w.kind == "screen"}
+        self.minimised = {role for role in self.minimised if role in shown}
+        self.minimised |= {w.role for w in view.ours if w.kind == "screen" and w.iconic}
         top = view.top.role if view.top else None
         if view.dialog is not None:
             self.dialogs_seen += 1
