@@ -8,7 +8,7 @@
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "shell/app.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "platform/sound.h"
 #include "platform/wmf.h"
 #include "shell/app.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "topics/teacher.h"
 
 #include <QApplication>

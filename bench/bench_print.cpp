@@ -2,9 +2,9 @@
 // tools/services.sh: the CUPS PDF printer). Each iteration queues one real job.
 #include "platform/fonts.h"
 #include "platform/printer.h"
-#include "quiz/certificate.h"
-#include "quiz/questionset.h"
-#include "quiz/worksheetprint.h"
+#include "rules/certificate.h"
+#include "rules/questionset.h"
+#include "rules/worksheetprint.h"
 
 #include <QApplication>
 #include <QFontMetricsF>

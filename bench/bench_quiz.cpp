@@ -3,16 +3,17 @@
 // iterations (a new window shown for a change of screen, a label changed in place for a new
 // question).
 #include "benchsupport.h"
+#include "doubles.h"
 
 #include "platform/filechannel.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "quiz/multiple.h"
-#include "quiz/questionset.h"
+#include "rules/questionset.h"
 #include "quiz/welldone.h"
 #include "shell/app.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "topics/topichub.h"
 
 #include <QApplication>

@@ -3,6 +3,7 @@
 // until the screen's own paint event has been handled, beside a new empty window of the same
 // size shown the same way (its floor), measured in the same iterations.
 #include "benchsupport.h"
+#include "doubles.h"
 
 #include "platform/fonts.h"
 #include "platform/messagebox.h"
@@ -11,7 +12,7 @@
 #include "shell/app.h"
 #include "shell/grey.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/titlefrm.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 // Metafiles: playing a large text-heavy page with a photograph at 800 x 600, reading it, writing
 // it, and playing the largest page that comes with the program.
 #include "platform/fonts.h"
+#include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
 
 #include <QApplication>

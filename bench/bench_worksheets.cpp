@@ -1,14 +1,15 @@
 // Catalogue read, worksheet save (file and catalogue, atomically) and browser paging until the
 // new page is painted, beside 24 plain labels changed in place and repainted.
 #include "benchsupport.h"
+#include "doubles.h"
 
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "shell/app.h"
-#include "shell/session.h"
-#include "worksheets/authoring.h"
-#include "worksheets/catalogue.h"
+#include "rules/session.h"
+#include "rules/authoring.h"
+#include "rules/catalogue.h"
 #include "worksheets/worksheets.h"
 
 #include <QApplication>

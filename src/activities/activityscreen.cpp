@@ -3,7 +3,7 @@
 #include "platform/fonts.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 
 #include "quiz/welldone.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "dragengine.h"
+#include "rules/dragengine.h"
 
 #include "platform/label.h"
 #include "platform/picture.h"

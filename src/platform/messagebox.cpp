@@ -28,13 +28,6 @@ MsgResult RealMessageBoxes::show(const QString &text, MsgButtons buttons, const 
     return box.exec() == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
 }
 
-MsgResult ScriptedMessageBoxes::show(const QString &text, MsgButtons, const QString &caption)
-{
-    shown.append(text);
-    captions.append(caption);
-    return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
-}
-
 MessageBoxes &messageBoxes() { return *current(); }
 
 void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes) { current() = std::move(boxes); }

@@ -11,7 +11,7 @@ namespace terravale {
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgResult { Ok, Cancel };
 
-// Message boxes: the real one asks the user; tests install a scripted one.
+// Message boxes: the real one asks the user; tests install one that answers for it.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -22,15 +22,6 @@ public:
 class RealMessageBoxes : public MessageBoxes {
 public:
     MsgResult show(const QString &text, MsgButtons buttons, const QString &caption) override;
-};
-
-// Records every message and answers from a queue (OK when the queue is empty).
-class ScriptedMessageBoxes : public MessageBoxes {
-public:
-    MsgResult show(const QString &text, MsgButtons buttons, const QString &caption) override;
-    QStringList shown;
-    QStringList captions;
-    QList<MsgResult> answers;
 };
 
 MessageBoxes &messageBoxes();

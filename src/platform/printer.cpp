@@ -153,21 +153,6 @@ void Printer::reset()
     m_lineWidth = 1;
 }
 
-QSizeF RecordingPrinter::openJob()
-{
-    ++opened;
-    if (noPrinter)
-        throw PrintError("no default printer");
-    return page;
-}
-
-void RecordingPrinter::submit(const QList<PrintOp> &ops, QSizeF)
-{
-    if (refuse)
-        throw PrintError("the printer refused the job");
-    jobs.append(ops);
-}
-
 void renderJob(const QList<PrintOp> &ops, QPainter &painter, QPagedPaintDevice &device)
 {
     for (const PrintOp &item : ops) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/picture.h"
+#include "platform/picturedata.h"
 
 #include <QColor>
 #include <QFont>
@@ -107,22 +107,6 @@ private:
     double m_fontSize = 10;
     int m_color = 0;
     int m_lineWidth = 1;
-};
-
-// Keeps every finished job's operations instead of printing them (tests).
-class RecordingPrinter : public Printer {
-public:
-    explicit RecordingPrinter(QSizeF page = QSizeF(11906, 16838)) : page(page) {}
-
-    QSizeF page;
-    bool noPrinter = false;       // opening a job fails
-    bool refuse = false;          // submitting fails
-    QList<QList<PrintOp>> jobs;   // finished jobs, oldest first
-    int opened = 0;               // jobs opened, finished or not
-
-protected:
-    QSizeF openJob() override;
-    void submit(const QList<PrintOp> &ops, QSizeF page) override;
 };
 
 // The system's default printer through CUPS. The job is drawn into a PDF file at 1440 dots per

@@ -59,7 +59,7 @@ struct Request {
 } // namespace
 
 struct MixerSoundPlayer::Shared {
-    explicit Shared(std::chrono::milliseconds idle) : idle(idle) {}
+    explicit Shared(std::chrono::milliseconds idleClose) : idle(idleClose) {}
     const std::chrono::milliseconds idle;
     mutable std::mutex mutex;
     std::condition_variable wake;

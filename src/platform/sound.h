@@ -42,14 +42,6 @@ private:
     std::shared_ptr<Shared> d;
 };
 
-class RecordingSoundPlayer : public SoundPlayer {
-public:
-    void play(const QString &programPath) override { played.append(programPath); }
-    void preload(const QString &programPath) override { preloaded.append(programPath); }
-    QStringList played;
-    QStringList preloaded;
-};
-
 SoundPlayer &soundPlayer();
 void setSoundPlayer(std::shared_ptr<SoundPlayer> player);
 

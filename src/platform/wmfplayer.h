@@ -1,5 +1,5 @@
 #pragma once
-#include "picture.h"
+#include "picturedata.h"
 #include "wmfrecords.h"
 
 #include <memory>

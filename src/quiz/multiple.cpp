@@ -1,10 +1,10 @@
 #include "multiple.h"
 
-#include "questionset.h"
-#include "scoring.h"
+#include "rules/questionset.h"
+#include "rules/scoring.h"
 #include "textfit.h"
 #include "welldone.h"
-#include "worksheetprint.h"
+#include "rules/worksheetprint.h"
 #include "wrong.h"
 
 #include "platform/fonts.h"
@@ -13,7 +13,7 @@
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 
 #include <QRadioButton>

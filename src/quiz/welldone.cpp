@@ -1,7 +1,7 @@
 #include "welldone.h"
 
-#include "certificate.h"
-#include "results.h"
+#include "rules/certificate.h"
+#include "rules/results.h"
 #include "wrong.h"
 
 #include "platform/filechannel.h"
@@ -10,7 +10,7 @@
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 
 #include <QDateTime>

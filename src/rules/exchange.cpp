@@ -1,7 +1,7 @@
 #include "exchange.h"
 
 #include "platform/textcodec.h"
-#include "worksheets/authoring.h"
+#include "rules/authoring.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
 #pragma once
-#include "quiz/questionset.h"
+#include "rules/questionset.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "intro0.h"
 
 #include "frame.h"
-#include "session.h"
+#include "rules/session.h"
 #include "sound.h"
 #include "titlefrm.h"
 
@@ -13,7 +13,7 @@
 #include "platform/fonts.h"
 #include "platform/optionstyle.h"
 #include "platform/twips.h"
-#include "worksheets/catalogue.h"
+#include "rules/catalogue.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
 

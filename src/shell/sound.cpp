@@ -1,7 +1,7 @@
 #include "sound.h"
 
 #include "grey.h"
-#include "session.h"
+#include "rules/session.h"
 
 #include "platform/sound.h"
 

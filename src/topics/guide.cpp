@@ -5,7 +5,7 @@
 
 #include "shell/frame.h"
 #include "platform/twips.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 namespace terravale {
 

@@ -8,7 +8,7 @@
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 #include <QTimer>
 

@@ -6,10 +6,10 @@
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 #include "quiz/multiple.h"
-#include "quiz/questionset.h"
+#include "rules/questionset.h"
 #include "shell/frame.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 #include "teacher.h"
 

@@ -4,7 +4,7 @@
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 
 #include <QCheckBox>

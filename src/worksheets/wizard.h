@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/label.h"
 #include "platform/screen.h"
-#include "worksheets/authoring.h"
+#include "rules/authoring.h"
 
 class QCheckBox;
 class QLineEdit;

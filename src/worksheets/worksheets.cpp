@@ -1,7 +1,7 @@
 #include "worksheets.h"
 
-#include "authoring.h"
-#include "catalogue.h"
+#include "rules/authoring.h"
+#include "rules/catalogue.h"
 #include "wizard.h"
 
 #include "platform/filechannel.h"
@@ -9,10 +9,10 @@
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 #include "quiz/multiple.h"
-#include "quiz/questionset.h"
+#include "rules/questionset.h"
 #include "shell/frame.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 
 #include <QCheckBox>

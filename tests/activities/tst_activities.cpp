@@ -2,10 +2,10 @@
 #include "activities/activityscreen.h"
 #include "topics/topictable.h"
 #include "platform/screen.h"
-#include "quiz/results.h"
+#include "rules/results.h"
 #include "quiz/welldone.h"
 #include "platform/sound.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "testsupport.h"
 #include "topics/topichub.h"
 

@@ -1,7 +1,7 @@
 // The drag-and-drop rules without widgets: snap windows, drop order, completion, marking, reset.
 #include "activities/activityscreen.h"
 #include "topics/topictable.h"
-#include "activities/dragengine.h"
+#include "rules/dragengine.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/screen.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 #include <QCoreApplication>
 #include <QDir>

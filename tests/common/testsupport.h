@@ -3,8 +3,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "platform/messagebox.h"
-#include "platform/sound.h"
+#include "doubles.h"
 
 namespace terravale::test {
 

@@ -3,10 +3,10 @@
 #include "platform/printer.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "topics/pageprint.h"
 #include "testsupport.h"
-#include "../quiz/quizfixture.h"
+#include "quizfixture.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "platform/filechannel.h"
 #include "platform/fonts.h"
 #include "platform/picture.h"
+#include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
 #include "platform/wmfplayer.h"
 #include "testsupport.h"

@@ -2,6 +2,7 @@
 // seed. Built with AddressSanitizer: any out-of-bounds read or write ends the run with a report.
 // Usage: wmf_fuzz [inputs] [seed]
 #include "platform/fonts.h"
+#include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
 #include "platform/wmfplayer.h"
 #include "wmfbuilder.h"
@@ -20,13 +21,6 @@ using namespace terravale;
 using test::WmfBuilder;
 
 namespace {
-
-QByteArray rec(char *r)
-{
-    QByteArray b(r, qsizetype(U_wmr_size(reinterpret_cast<U_METARECORD *>(r))));
-    std::free(r);
-    return b;
-}
 
 QByteArray smallDib(int bits)
 {

@@ -2,13 +2,13 @@
 // topic hub through the quiz to the results and wrong-answers screens.
 #include "activities/activityscreen.h"
 #include "quiz/multiple.h"
-#include "quiz/questionset.h"
-#include "quiz/results.h"
-#include "quiz/scoring.h"
+#include "rules/questionset.h"
+#include "rules/results.h"
+#include "rules/scoring.h"
 #include "quiz/welldone.h"
 #include "quiz/wrong.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "topics/topichub.h"
 #include "topics/teacher.h"
 #include "testsupport.h"
@@ -47,16 +47,6 @@ void choose(multiple &quiz, int option)
     QRadioButton &button = quiz.Option1(option);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(8, button.height() / 2));
     QVERIFY(button.isChecked());
-}
-
-// The clips played other than button clicks and key taps.
-QStringList rewardsPlayed(const QStringList &played)
-{
-    QStringList rewards;
-    for (const QString &clip : played)
-        if (clip != kClick && clip != kTypekey)
-            rewards << clip;
-    return rewards;
 }
 
 QString lastClip(const test::DataFolder &data)

@@ -5,7 +5,7 @@
 // can take as they are.
 // Usage: exchange_fuzz [files] [seed]
 #include "rules/exchange.h"
-#include "worksheets/authoring.h"
+#include "rules/authoring.h"
 
 #include <QElapsedTimer>
 

@@ -2,7 +2,7 @@
 // worksheets written and read back.
 #include "rules/exchange.h"
 #include "testsupport.h"
-#include "worksheets/authoring.h"
+#include "rules/authoring.h"
 
 #include "platform/filechannel.h"
 

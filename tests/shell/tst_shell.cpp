@@ -8,7 +8,7 @@
 #include "shell/frame.h"
 #include "shell/grey.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "shell/sound.h"
 #include "shell/titlefrm.h"
 #include "testsupport.h"

@@ -2,7 +2,7 @@
 // each page is shown and printed from, the Acknowledgments logo, and damaged or missing files.
 #include "platform/printer.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "topics/guide.h"
 #include "topics/topichub.h"
 #include "topics/teacher.h"

@@ -3,9 +3,9 @@
 #include "platform/twips.h"
 #include "quiz/multiple.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "testsupport.h"
-#include "worksheets/authoring.h"
+#include "rules/authoring.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
 

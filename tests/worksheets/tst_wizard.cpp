@@ -1,11 +1,11 @@
 // The Multiple Choice Wizard: layout, typing, Enter walk, validation in order, saving, title refusals.
 #include "platform/filechannel.h"
 #include "platform/twips.h"
-#include "quiz/questionset.h"
+#include "rules/questionset.h"
 #include "shell/intro0.h"
-#include "shell/session.h"
+#include "rules/session.h"
 #include "testsupport.h"
-#include "worksheets/authoring.h"
+#include "rules/authoring.h"
 #include "worksheets/wizard.h"
 
 #include <QApplication>

@@ -8,8 +8,9 @@
 
 #include "gen.h"
 #include "platform/fonts.h"
+#include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
-#include "topics/pagelayout.h"
+#include "pagemaker/pagelayout.h"
 
 using namespace Qt::Literals::StringLiterals;
 using namespace terravale;

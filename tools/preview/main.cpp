@@ -9,8 +9,8 @@
 #include "platform/fonts.h"
 #include "platform/twips.h"
 #include "quiz/multiple.h"
-#include "quiz/questionset.h"
-#include "shell/session.h"
+#include "rules/questionset.h"
+#include "rules/session.h"
 #include "topics/topichub.h"
 #include "topics/topictable.h"
 

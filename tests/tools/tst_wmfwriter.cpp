@@ -2,6 +2,7 @@
 // trip of a whole page (drawn directly vs. written and played back).
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
+#include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
 #include "platform/wmfplayer.h"
 #include "platform/wmfrecords.h"

@@ -1,6 +1,6 @@
 #include "results.h"
 
-#include "shell/session.h"
+#include "rules/session.h"
 
 namespace terravale {
 

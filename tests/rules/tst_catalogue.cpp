@@ -1,10 +1,10 @@
 // The worksheet catalogue store: reading, listing a saved title, deleting, and saving a worksheet.
 #include "platform/filechannel.h"
-#include "quiz/questionset.h"
-#include "shell/session.h"
+#include "rules/questionset.h"
+#include "rules/session.h"
 #include "testsupport.h"
-#include "worksheets/authoring.h"
-#include "worksheets/catalogue.h"
+#include "rules/authoring.h"
+#include "rules/catalogue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,8 @@
 // Reading pages: parsing the page texts, laying them out so that all text fits, and the page and
 // logo files the generator makes from them.
+#include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
-#include "topics/pagelayout.h"
+#include "pagemaker/pagelayout.h"
 #include "topics/topictable.h"
 #include "testsupport.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/filechannel.h"
 #include "platform/paths.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "certificate.h"
 
 #include "platform/printer.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 namespace terravale {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Question-set files for the quiz tests, built line by line.
-#include "quiz/questionset.h"
-#include "shell/session.h"
+#include "rules/questionset.h"
+#include "rules/session.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "worksheetprint.h"
 
 #include "platform/printer.h"
-#include "quiz/questionset.h"
-#include "shell/session.h"
+#include "rules/questionset.h"
+#include "rules/session.h"
 
 namespace terravale {
 

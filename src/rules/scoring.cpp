@@ -1,7 +1,7 @@
 #include "scoring.h"
 
 #include "questionset.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 namespace terravale {
 

@@ -1,6 +1,6 @@
 // Question set files: the loader's field rules, damaged files, and the writer's round trip.
-#include "quiz/questionset.h"
-#include "shell/session.h"
+#include "rules/questionset.h"
+#include "rules/session.h"
 #include "testsupport.h"
 #include "quizfixture.h"
 

@@ -1,6 +1,7 @@
 // Records what QPainter draws as a placeable Windows metafile, building each record with libuemf.
-#include "textcodec.h"
-#include "wmf.h"
+#include "wmfwriter.h"
+
+#include "platform/textcodec.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -261,19 +262,19 @@ public:
 
     Type type() const override { return QPaintEngine::User; }
 
-    void updateState(const QPaintEngineState &state) override
+    void updateState(const QPaintEngineState &paintState) override
     {
-        const QPaintEngine::DirtyFlags f = state.state();
+        const QPaintEngine::DirtyFlags f = paintState.state();
         if (f & DirtyPen)
-            m_pen = state.pen();
+            m_pen = paintState.pen();
         if (f & DirtyBrush)
-            m_brush = state.brush();
+            m_brush = paintState.brush();
         if (f & DirtyTransform)
-            m_transform = state.transform();
+            m_transform = paintState.transform();
         if (f & DirtyOpacity)
-            m_opacity = state.opacity();
+            m_opacity = paintState.opacity();
         if (f & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled))
-            updateClip(state);
+            updateClip(paintState);
     }
 
     void drawPath(const QPainterPath &path) override
@@ -842,10 +843,10 @@ private:
     }
 
     // A clip becomes a saved DC with its bounding rectangle intersected; the saved DC ends with it.
-    void updateClip(const QPaintEngineState &state)
+    void updateClip(const QPaintEngineState &paintState)
     {
         closeClip();
-        if (!state.isClipEnabled() || state.clipOperation() == Qt::NoClip)
+        if (!paintState.isClipEnabled() || paintState.clipOperation() == Qt::NoClip)
             return;
         const QRectF box = painter() && painter()->hasClipping() ? m_transform.mapRect(painter()->clipBoundingRect()) : QRectF();
         if (box.isNull())

@@ -4,8 +4,8 @@
 
 #include "platform/filechannel.h"
 #include "platform/paths.h"
-#include "quiz/questionset.h"
-#include "shell/session.h"
+#include "rules/questionset.h"
+#include "rules/session.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "questionset.h"
 
 #include "platform/textcodec.h"
-#include "shell/session.h"
+#include "rules/session.h"
 
 namespace terravale {
 
