@@ -16,7 +16,7 @@ BUILD_PACKAGES=(
 # The tests and benchmarks: an X server and its tools, a window manager, a CUPS PDF printer,
 # a PulseAudio server to record, OCR and picture tools, and the package checkers.
 TEST_PACKAGES=(
-  libbenchmark-dev
+  libbenchmark-dev clang-tidy
   xvfb xdotool x11-utils wmctrl openbox python3-xlib imagemagick tesseract-ocr
   cups cups-bsd printer-driver-cups-pdf poppler-utils
   pulseaudio pulseaudio-utils

@@ -23,18 +23,13 @@ PictureHandle loadMetafile(const QString &path)
     return readWmf(file.readAll());
 }
 
-// Metafiles are known from the start; other readers register themselves.
-QHash<QString, PictureLoader> &loaders()
+// Readers of the formats Qt does not read, by suffix.
+const QHash<QString, PictureHandle (*)(const QString &)> &loaders()
 {
-    static QHash<QString, PictureLoader> map{{QStringLiteral(".wmf"), loadMetafile}};
+    static const QHash<QString, PictureHandle (*)(const QString &)> map{{QStringLiteral(".wmf"), loadMetafile}};
     return map;
 }
 } // namespace
-
-void registerPictureLoader(const QString &suffix, PictureLoader loader)
-{
-    loaders().insert(suffix.toLower(), std::move(loader));
-}
 
 PictureHandle loadPicture(const QString &programPath)
 {

@@ -20,14 +20,10 @@ public:
 };
 
 using PictureHandle = std::shared_ptr<const PictureData>;
-using PictureLoader = std::function<PictureHandle(const QString &resolvedPath)>;
 
-// Loads JPEG, BMP or GIF (and every format a registered loader adds) by program path.
+// Loads JPEG, BMP, GIF or a placeable metafile (.wmf) by program path.
 // Throws FileError when the file is missing or unreadable.
 PictureHandle loadPicture(const QString &programPath);
-
-// Adds a reader for files ending in the given suffix (".wmf").
-void registerPictureLoader(const QString &suffix, PictureLoader loader);
 
 class RasterPicture : public PictureData {
 public:

@@ -186,7 +186,8 @@ private:
     bool isOpen = false;
 };
 
-void work(std::shared_ptr<MixerSoundPlayer::Shared> shared)
+// Holds its own share: the player may be gone while the worker closes the device.
+void work(std::shared_ptr<MixerSoundPlayer::Shared> shared)   // NOLINT(performance-unnecessary-value-param)
 {
     {
         std::lock_guard owner(sdlOwner());

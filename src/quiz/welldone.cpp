@@ -139,7 +139,7 @@ void Welldone::Timer2_Timer()
 
 void Welldone::Timer3_Timer()
 {
-    QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    QRandomGenerator random{quint32(QDateTime::currentMSecsSinceEpoch())};
     if (session().soundon == 1) {
         const QString clip = pickRewardClip(session().score, [&](int count) { return int(random.bounded(count)); });
         if (!clip.isEmpty())

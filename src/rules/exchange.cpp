@@ -368,7 +368,7 @@ bool takeCandidate(const Candidate &c, int n, QuestionSet &set, QStringList &not
     return true;
 }
 
-ExchangeImport assemble(Parsed parsed, const QStringList &leadNotes, const QString &title, const QString &titleOrigin)
+ExchangeImport assemble(const Parsed &parsed, const QStringList &leadNotes, const QString &title, const QString &titleOrigin)
 {
     ExchangeImport result;
     if (!parsed.error.isEmpty()) {
@@ -1124,7 +1124,7 @@ ExchangeImport giftFrom(const QString &text, const QString &baseName, const QStr
             title = fromCategory;
         }
     }
-    return assemble(std::move(parsed), notes, title, origin);
+    return assemble(parsed, notes, title, origin);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -46,7 +46,8 @@ wizard::wizard() : Screen(QStringLiteral("wizard"))
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(kEnter); });
 
     for (int q = 0; q < 10; ++q) {
-        const double x0 = 240 + 5880 * (q / 5);
+        const int column = q / 5;
+        const double x0 = 240 + 5880 * column;
         const double y0 = 600 + 1440 * (q % 5);
         Label1.add(2 + q, caption(this, 2 + q, QStringLiteral("Question") + numText(q + 1), x0, y0, 2400, 255, 9.75));
         QLineEdit *question = textBox(this, x0, y0 + 240, 5655, 375, 12, 60);
@@ -56,7 +57,8 @@ wizard::wizard() : Screen(QStringLiteral("wizard"))
         for (int k = 0; k < 4; ++k) {
             const int i = 4 * q + k;
             const double kc = k % 2;
-            const double row = y0 + 630 + 330 * (k / 2);
+            const int pair = k / 2;
+            const double row = y0 + 630 + 330 * pair;
             Label *letter = caption(this, 12 + i, QString(QChar(u'A' + k)) + QLatin1Char('.'), x0 - 180 + 2850 * kc,
                                     row, 375, 330, 12);
             letter->setAlignment(Qt::AlignRight);
