@@ -34,11 +34,6 @@ const TopicDef &topicOf(const QString &form)
     return *topic;
 }
 
-QRect twipRectOf(const Label &label)
-{
-    return QRect(int(label.leftTw()), int(label.topTw()), int(label.widthTw()), int(label.heightTw()));
-}
-
 // Label i dragged onto box `box` through the screen's handlers.
 void place(ActivityScreen &screen, int label, int box)
 {
