@@ -395,6 +395,10 @@ class Walk:
 
         if view.dialog is not None:
             may.add("write")   # the answer to a delete confirmation writes the catalogue
+        if verb in ("click", "dclick") and parts[1] == "worksheets" and parts[2].startswith("Label2("):
+            # In Delete mode an entry asks to confirm; the box may appear only after this step's
+            # check, and the next key (Return, space) answers it: a delete may follow shortly.
+            self.write_until = time.time() + 3.0
         if verb in ("click", "dclick"):
             form, name = parts[1], parts[2]
             fx, fy = (float(parts[3]), float(parts[4])) if len(parts) > 4 else (0.5, 0.5)
