@@ -30,16 +30,32 @@ std::vector<Screen *> &frontOrder()
     return order;
 }
 
+// Screens in the order the program last showed them in front, the latest last. Unlike the order
+// above, a click the window manager answers by raising a window does not change it.
+std::vector<Screen *> &shownOrder()
+{
+    static std::vector<Screen *> order;
+    return order;
+}
+
 void forgetFront(Screen *screen)
 {
-    auto &order = frontOrder();
-    order.erase(std::remove(order.begin(), order.end(), screen), order.end());
+    for (auto *order : {&frontOrder(), &shownOrder()})
+        order->erase(std::remove(order->begin(), order->end(), screen), order->end());
 }
 
 void noteFront(Screen *screen)
 {
-    forgetFront(screen);
-    frontOrder().push_back(screen);
+    auto &order = frontOrder();
+    order.erase(std::remove(order.begin(), order.end(), screen), order.end());
+    order.push_back(screen);
+}
+
+void noteShown(Screen *screen)
+{
+    auto &order = shownOrder();
+    order.erase(std::remove(order.begin(), order.end(), screen), order.end());
+    order.push_back(screen);
 }
 
 bool isRegistered(const Screen *screen)
@@ -100,14 +116,16 @@ void Screen::showInFront()
     show();
     raise();
     activateWindow();
-    if (!m_backdrop)
+    if (!m_backdrop) {
         noteFront(this);
+        noteShown(this);
+    }
 }
 
 bool Screen::isCovered() const
 {
-    const Screen *front = frontScreen();
-    return front && front != this && !front->isMinimized();
+    const Screen *top = topShownScreen();
+    return top && top != this;
 }
 
 QPoint Screen::centredPosition() const
@@ -176,8 +194,17 @@ void Screen::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (m_backdrop)
         return;
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isRegistered(this))
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isRegistered(this)) {
         noteFront(this);
+        // Raised by the window manager (a click, Alt+Tab) over the screen the program has in
+        // front: that one comes back on top, as the backdrop sends the pupil back to it.
+        if (Screen *top = topShownScreen(); top && top != this)
+            QTimer::singleShot(0, top, [top] {
+                if (isRegistered(top) && top->isVisible() && !top->isMinimized() && !top->isActiveWindow()
+                    && topShownScreen() == top)
+                    top->showInFront();
+            });
+    }
     if (event->type() == QEvent::WindowStateChange && !isMinimized()
         && (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized)) {
         // Brought back from the task bar or by its button: make sure it is where it was.
@@ -311,6 +338,19 @@ std::vector<Screen *> loadedForms()
     for (const auto &[type, screen] : registry())
         forms.push_back(screen);
     return forms;
+}
+
+Screen *topShownScreen()
+{
+    // Which window is active says nothing here: the window manager activates the window a click
+    // lands on, covered or not.
+    const auto &order = shownOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        Screen *shown = *it;
+        if (isRegistered(shown) && shown->isVisible() && !shown->isMinimized())
+            return shown;
+    }
+    return nullptr;
 }
 
 Screen *frontScreen()

@@ -139,6 +139,9 @@ int loadedFormCount();
 // The loaded screen most recently shown in front or activated, minimised or not; null if none.
 Screen *frontScreen();
 
+// The screen the program last put in front that is still on show (not minimised); null if none.
+Screen *topShownScreen();
+
 // Every loaded screen, the backdrop included.
 std::vector<Screen *> loadedForms();
 
