@@ -1,6 +1,7 @@
 #include "intro0.h"
 
 #include "frame.h"
+#include "navigation.h"
 #include "rules/session.h"
 #include "sound.h"
 #include "titlefrm.h"
@@ -63,6 +64,17 @@ QRadioButton *soundOption(QWidget *parent, QRect geometry, const QString &captio
     return option;
 }
 } // namespace
+
+void showMainMenu()
+{
+    form<intro0>().showInFront();
+}
+
+MenuLook mainMenuLook()
+{
+    const intro0 &menu = form<intro0>();
+    return {menu.Image1->picture(), menu.Label1->caption()};
+}
 
 intro0::intro0() : Screen(QStringLiteral("intro0"))
 {

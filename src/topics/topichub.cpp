@@ -8,7 +8,7 @@
 #include "quiz/multiple.h"
 #include "rules/questionset.h"
 #include "shell/frame.h"
-#include "shell/intro0.h"
+#include "shell/navigation.h"
 #include "rules/session.h"
 #include "shell/sound.h"
 #include "teacher.h"
@@ -126,7 +126,7 @@ void TopicHub::Label3_Click(int index)
         openActivity(m_topic.labelling);
         break;
     case 2:
-        form<intro0>().showInFront();
+        showMainMenu();
         // An activity left minimised goes with its hub: the topic opens afresh next time.
         for (const ActivityDef *def : {&m_topic.labelling, &m_topic.ordering})
             unloadNamedForm(def->form);

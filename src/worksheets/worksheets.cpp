@@ -11,7 +11,7 @@
 #include "quiz/multiple.h"
 #include "rules/questionset.h"
 #include "shell/frame.h"
-#include "shell/intro0.h"
+#include "shell/navigation.h"
 #include "rules/session.h"
 #include "shell/sound.h"
 
@@ -172,7 +172,7 @@ void worksheets::Label2_Click(int index)
         return;   // a quick second click, made before the screen the first one opened appeared
     playclip(QStringLiteral("wav\\click.wav"));
     if (index == 0) {
-        form<intro0>().showInFront();
+        showMainMenu();
         unloadForm<worksheets>();
         return;
     }
@@ -207,10 +207,10 @@ void worksheets::Label2_Click(int index)
                 Label2(i).show();
             return;
         }
-        intro0 &menu = form<intro0>();
+        const MenuLook menu = mainMenuLook();
         multiple &quiz = freshForm<multiple>();
-        quiz.Picture1->setPicture(menu.Image1->picture());
-        quiz.Label5->setCaption(menu.Label1->caption());
+        quiz.Picture1->setPicture(menu.picture);
+        quiz.Label5->setCaption(menu.title);
         quiz.showInFront();
     } catch (const std::exception &) {
         msgBox(kCorrupted);
