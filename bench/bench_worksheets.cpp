@@ -62,9 +62,9 @@ static void BM_SaveListedWorksheet(benchmark::State &state)
     Session s;
     s.delsheet = QStringLiteral("Worksheet number 1000");
     delworksheet(s);
-    saveWorksheet(s, entries(QStringLiteral("Worksheet number 500")));
+    storeWorksheet(s, entries(QStringLiteral("Worksheet number 500")));
     for (auto _ : state) {
-        if (saveWorksheet(s, entries(QStringLiteral("Worksheet number 500"))) != kSavedMessage)
+        if (storeWorksheet(s, entries(QStringLiteral("Worksheet number 500"))) != kSavedMessage)
             state.SkipWithError("save failed");
     }
 }
@@ -82,7 +82,7 @@ static void BM_SaveNewWorksheet(benchmark::State &state)
         state.PauseTiming();
         delworksheet(s);   // back to 999 titles without the new one
         state.ResumeTiming();
-        if (saveWorksheet(s, entries(QStringLiteral("Brand new"))) != kSavedMessage)
+        if (storeWorksheet(s, entries(QStringLiteral("Brand new"))) != kSavedMessage)
             state.SkipWithError("save failed");
     }
 }

@@ -131,7 +131,7 @@ QuestionSet questionSetOf(const WorksheetEntries &entries)
     return set;
 }
 
-QString saveWorksheet(Session &session, const WorksheetEntries &entries)
+QString storeWorksheet(Session &session, const WorksheetEntries &entries)
 {
     const QString &title = entries.title;
     // The store refuses on its own what the wizard refuses, so no caller writes outside the folder

@@ -40,6 +40,6 @@ QuestionSet questionSetOf(const WorksheetEntries &entries);
 // (created when missing; refused when unreadable, full, or listing the title in other letter
 // case), the worksheet is written and its title listed. Nothing is written when a check fails; a new worksheet file is removed again
 // when listing it fails. Returns the message to show.
-QString saveWorksheet(Session &session, const WorksheetEntries &entries);
+QString storeWorksheet(Session &session, const WorksheetEntries &entries);
 
 } // namespace terravale

@@ -174,7 +174,7 @@ void wizard::genwork()
 
 void wizard::saveworksheet()
 {
-    msgBox(saveWorksheet(session(), entries()));
+    msgBox(storeWorksheet(session(), entries()));
 }
 
 void wizard::formMouseMove(Qt::MouseButtons, QPointF)

@@ -365,13 +365,13 @@ void CatalogueTest::saveListsOnceAndOverwrites()
     data.write(kTrack, catalogue({u"Sea"_qs}));
     Session s;
     WorksheetEntries entries = completeEntries(u"Trees (big)"_qs);
-    QCOMPARE(saveWorksheet(s, entries), kSavedMessage);
+    QCOMPARE(storeWorksheet(s, entries), kSavedMessage);
     const QByteArray file = data.read(u"multiple/Trees (big).txt"_qs);
     QCOMPARE(lineCount(file), 72);
     QVERIFY(file.startsWith("Trees (big)\r\n \r\nQuestion text 1\r\nChoice A\r\n"));
     QCOMPARE(data.read(kTrack), catalogue({u"Sea"_qs, u"Trees (big)"_qs}));
     entries.questions[9] = u"Changed, with a comma"_qs;
-    QCOMPARE(saveWorksheet(s, entries), kSavedMessage);
+    QCOMPARE(storeWorksheet(s, entries), kSavedMessage);
     QVERIFY(data.read(u"multiple/Trees (big).txt"_qs).contains("Changed& with a comma\r\n"));
     QCOMPARE(data.read(kTrack), catalogue({u"Sea"_qs, u"Trees (big)"_qs}));
 }
@@ -398,7 +398,7 @@ void CatalogueTest::saveRefusals()
     data.write(kTrack, track);
     const QStringList before = QDir(data.file(u"multiple"_qs)).entryList(QDir::Files);
     Session s;
-    QCOMPARE(saveWorksheet(s, completeEntries(title)), message);
+    QCOMPARE(storeWorksheet(s, completeEntries(title)), message);
     QCOMPARE(data.read(kTrack), track);
     QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files), before);
     QVERIFY(!fileChannel().isOpen());
@@ -411,9 +411,9 @@ void CatalogueTest::saveListedTitleBesideItsCaseTwin()
     const QByteArray track = catalogue({u"Trees"_qs, u"trees"_qs});
     data.write(kTrack, track);
     Session s;
-    QCOMPARE(saveWorksheet(s, completeEntries(u"trees"_qs)), kSavedMessage);
+    QCOMPARE(storeWorksheet(s, completeEntries(u"trees"_qs)), kSavedMessage);
     QCOMPARE(data.read(kTrack), track);
-    QCOMPARE(saveWorksheet(s, completeEntries(u"TREES"_qs)).left(36), u"There is already a worksheet called "_qs);
+    QCOMPARE(storeWorksheet(s, completeEntries(u"TREES"_qs)).left(36), u"There is already a worksheet called "_qs);
 }
 
 void CatalogueTest::saveCreatesMissingCatalogue()
@@ -421,7 +421,7 @@ void CatalogueTest::saveCreatesMissingCatalogue()
     test::DataFolder data;
     data.remove(kTrack);
     Session s;
-    QCOMPARE(saveWorksheet(s, completeEntries(u"Trees"_qs)), kSavedMessage);
+    QCOMPARE(storeWorksheet(s, completeEntries(u"Trees"_qs)), kSavedMessage);
     QCOMPARE(data.read(kTrack), QByteArray(" 1 \r\nTrees\r\n"));
     QCOMPARE(lineCount(data.read(u"multiple/Trees.txt"_qs)), 72);
 }
@@ -432,11 +432,11 @@ void CatalogueTest::saveAfterDeleteListsAgainAtEnd()
     data.write(kTrack, catalogue({}));
     Session s;
     for (const QString &title : {u"A"_qs, u"B"_qs, u"C"_qs})
-        QCOMPARE(saveWorksheet(s, completeEntries(title)), kSavedMessage);
+        QCOMPARE(storeWorksheet(s, completeEntries(title)), kSavedMessage);
     s.delsheet = u"A"_qs;
     QVERIFY(delworksheet(s));
     QVERIFY(QFile::exists(data.file(u"multiple/A.txt"_qs)));
-    QCOMPARE(saveWorksheet(s, completeEntries(u"A"_qs)), kSavedMessage);
+    QCOMPARE(storeWorksheet(s, completeEntries(u"A"_qs)), kSavedMessage);
     QCOMPARE(data.read(kTrack), catalogue({u"B"_qs, u"C"_qs, u"A"_qs}));
 }
 
@@ -446,7 +446,7 @@ void CatalogueTest::saveRoundTripsThroughLoader()
     WorksheetEntries entries = completeEntries(u"Money"_qs);
     entries.choices[1] = u"5,000"_qs;
     entries.questions[2] = u"Café, naïve — “quoted”"_qs;
-    QCOMPARE(saveWorksheet(session(), entries), kSavedMessage);
+    QCOMPARE(storeWorksheet(session(), entries), kSavedMessage);
     ChannelGuard guard;
     fileChannel().openRead(worksheetPath(u"Money"_qs));
     loadquestions();
@@ -496,7 +496,7 @@ void CatalogueTest::acceptedTextsRoundTrip()
         }
         ++accepted;
         Session &s = session();
-        QCOMPARE(saveWorksheet(s, entries), kSavedMessage);
+        QCOMPARE(storeWorksheet(s, entries), kSavedMessage);
         QuestionSet back;
         {
             ChannelGuard guard;
@@ -582,7 +582,7 @@ void CatalogueTest::storeRefusesTitles()
     const QStringList before = QDir(data.file(u"multiple"_qs)).entryList(QDir::Files);
     const QByteArray rubbish = data.read(u"multiple/Rubbish.txt"_qs);
     Session s;
-    QCOMPARE(saveWorksheet(s, completeEntries(title)), message);
+    QCOMPARE(storeWorksheet(s, completeEntries(title)), message);
     QCOMPARE(data.read(kTrack), track);
     QCOMPARE(data.read(u"multiple/Rubbish.txt"_qs), rubbish);
     QCOMPARE(QDir(data.file(u"multiple"_qs)).entryList(QDir::Files), before);
