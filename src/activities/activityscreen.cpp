@@ -135,8 +135,8 @@ ActivityScreen::ActivityScreen(const ActivityDef &def)
         connect(button, &Label::mouseMoved, this,
                 [this](int index, Qt::MouseButtons, QPointF) { lightButton(Label3, index); });
     }
-    Label3(2).hide();
-    setExitAction([this] { Label3_Click(0); });
+    Label3(ActivityButton::CheckScore).hide();
+    setExitAction([this] { Label3_Click(int(ActivityButton::Exit)); });
 }
 
 void ActivityScreen::formLoad()
@@ -187,23 +187,23 @@ void ActivityScreen::Label2_MouseUp(int index)
     for (int i = 0; i < snaps; ++i)
         playclip(QStringLiteral("wav\\thud3.wav"));
     if (m_engine.complete())
-        Label3(2).show();
+        Label3(ActivityButton::CheckScore).show();
 }
 
 void ActivityScreen::Label3_Click(int index)
 {
     session().score = 0;
-    switch (index) {
-    case 0:
+    switch (ActivityButton(index)) {
+    case ActivityButton::Exit:
         unloadScreen(*this);
         break;
-    case 1:
+    case ActivityButton::StartAgain:
         m_engine.startAgain();
         for (int i = 0; i < m_engine.count(); ++i)
             syncLabel(i);
-        Label3(2).hide();
+        Label3(ActivityButton::CheckScore).hide();
         break;
-    case 2:
+    case ActivityButton::CheckScore:
         // Out of this activity's own items, whatever another activity's load set since.
         session().outof = m_engine.count();
         session().score = m_engine.mark();

@@ -49,6 +49,9 @@ struct ActivityDef {
     std::optional<QColor> background;   // replaces the standard colour after the frame
 };
 
+// An activity's buttons, by their Label3 index.
+enum class ActivityButton : int { Exit = 0, StartAgain = 1, CheckScore = 2 };
+
 // A drag-and-drop activity screen: answer labels dragged from home slots into target boxes,
 // with "Exit", "Start Again" and "Check Score".
 class ActivityScreen : public Screen {

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <map>
 #include <stdexcept>
+#include <type_traits>
 
 namespace terravale {
 
@@ -77,6 +78,13 @@ public:
         if (it == m_items.end())
             throw std::out_of_range("Control array element does not exist");
         return *it->second;
+    }
+    // An element by a screen's named index (an enum of its buttons).
+    template <class E>
+        requires std::is_enum_v<E>
+    T &operator()(E index) const
+    {
+        return (*this)(int(index));
     }
     bool contains(int index) const { return m_items.count(index) != 0; }
     void add(int index, T *item) { m_items[index] = item; }

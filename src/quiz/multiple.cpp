@@ -86,8 +86,8 @@ multiple::multiple() : Screen(QStringLiteral("multiple"))
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
-    Label3(0).hide();
-    setExitAction([this] { Label3_Click(2); });
+    Label3(QuizButton::Previous).hide();
+    setExitAction([this] { Label3_Click(int(QuizButton::Exit)); });
 }
 
 void multiple::formLoad()
@@ -112,8 +112,8 @@ void multiple::showquest()
     const Session &s = session();
     const int q = s.questno;
     Option1(5).setChecked(true);
-    Label3(0).show();
-    Label3(1).setCaption(QStringLiteral("Next Question >>"));
+    Label3(QuizButton::Previous).show();
+    Label3(QuizButton::Next).setCaption(QStringLiteral("Next Question >>"));
     Label4->setCaption(QStringLiteral("Question") + numText(q));
     Label2->setCaption(s.quest.at(q));
     Label2->setFont(fittedFont(times(30), Label2->caption(), Label2->size(), true));
@@ -127,9 +127,9 @@ void multiple::showquest()
         option.setFont(fittedFont(full, choices[i], option.size() - QSize(room, 0), false));
     }
     if (q == 1)
-        Label3(0).hide();
+        Label3(QuizButton::Previous).hide();
     if (q == 10)
-        Label3(1).setCaption(QStringLiteral("Check Score >>"));
+        Label3(QuizButton::Next).setCaption(QStringLiteral("Check Score >>"));
     if (Option1(5).isVisibleTo(this))
         Option1(5).setFocus();
 }
@@ -150,12 +150,12 @@ void multiple::Option1_Click(int)
 void multiple::Label3_Click(int index)
 {
     Session &s = session();
-    switch (index) {
-    case 0:
+    switch (QuizButton(index)) {
+    case QuizButton::Previous:
         s.questno -= 1;
         showquest();
         break;
-    case 1: {
+    case QuizButton::Next: {
         s.gotright.at(s.questno) = markQuestion(s.correct.at(s.questno), selectedOption());
         s.questno += 1;
         if (s.questno < 11) {
@@ -174,15 +174,15 @@ void multiple::Label3_Click(int index)
         Welldone &results = freshForm<Welldone>();
         results.Label6->hide();
         results.Label5->show();
-        results.Label3(0).show();
+        results.Label3(ResultsButton::PrintOrCheck).show();
         results.showInFront();
         unloadForm<multiple>();
         break;
     }
-    case 2:
+    case QuizButton::Exit:
         unloadForm<multiple>();
         break;
-    case 3:
+    case QuizButton::PrintWorksheet:
         Printpage();
         break;
     default:

@@ -9,6 +9,9 @@ namespace terravale {
 
 using OptionArray = ControlArray<QRadioButton>;
 
+// The quiz's buttons, by their Label3 index.
+enum class QuizButton : int { Previous = 0, Next = 1, Exit = 2, PrintWorksheet = 3 };
+
 // The quiz: ten questions of the loaded set, one at a time, then scoring and the results screen.
 class multiple : public Screen {
     Q_OBJECT

@@ -70,7 +70,7 @@ Welldone::Welldone() : Screen(QStringLiteral("Welldone"))
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
-    Label3(0).hide();
+    Label3(ResultsButton::PrintOrCheck).hide();
 
     Label1 = sentence(this, 0, 5400, 12000, 855, 24);
     Label5 = sentence(this, 1680, 6000, 8640, 1335, 24);
@@ -94,7 +94,7 @@ Welldone::Welldone() : Screen(QStringLiteral("Welldone"))
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
     connect(Timer3, &QTimer::timeout, this, [this] { Timer3_Timer(); });
-    setExitAction([this] { Label3_Click(1); });
+    setExitAction([this] { Label3_Click(int(ResultsButton::Exit)); });
 }
 
 void Welldone::formLoad()
@@ -105,13 +105,13 @@ void Welldone::formLoad()
     Label1->setCaption(scoreSentence(s.score, s.outof));
     if (band == ScoreBand::Full) {
         Label6->hide();
-        Label3(0).show();
-        Label3(0).setCaption(QStringLiteral("Print Certificate"));
+        Label3(ResultsButton::PrintOrCheck).show();
+        Label3(ResultsButton::PrintOrCheck).setCaption(QStringLiteral("Print Certificate"));
         Text1->show();
         Label2->show();
     } else {
         Label5->setCaption(QStringLiteral("Click the button above to check which questions you answered incorrectly."));
-        Label3(0).setCaption(QStringLiteral("Check Wrong Answers"));
+        Label3(ResultsButton::PrintOrCheck).setCaption(QStringLiteral("Check Wrong Answers"));
     }
     Timer1->start();
 }
@@ -132,8 +132,8 @@ void Welldone::Timer2_Timer()
     if (Text1->isVisible())
         Text1->setFocus();
     Timer2->stop();
-    Label3(0).setOpaque(true);
-    Label3(1).setOpaque(true);
+    Label3(ResultsButton::PrintOrCheck).setOpaque(true);
+    Label3(ResultsButton::Exit).setOpaque(true);
     Timer3->start();
 }
 
@@ -150,8 +150,8 @@ void Welldone::Timer3_Timer()
 
 void Welldone::Label3_Click(int index)
 {
-    switch (index) {
-    case 0:
+    switch (ResultsButton(index)) {
+    case ResultsButton::PrintOrCheck:
         if (session().score == session().outof) {
             try {
                 Printpage();
@@ -162,7 +162,7 @@ void Welldone::Label3_Click(int index)
         }
         form<Wrong>().showInFront();
         break;
-    case 1:
+    case ResultsButton::Exit:
         unloadForm<Wrong>();
         unloadForm<Welldone>();
         break;

@@ -8,6 +8,12 @@ class QTimer;
 
 namespace terravale {
 
+// The results screen's buttons, by their Label3 index.
+enum class ResultsButton : int {
+    PrintOrCheck = 0,   // "Print Certificate" after a full score, else "Check Wrong Answers"
+    Exit = 1,
+};
+
 // The results screen after a quiz or an activity: the worded score, a start-up sequence
 // (picture, focus and highlight, reward clip) and the certificate or wrong-answers button.
 class Welldone : public Screen {

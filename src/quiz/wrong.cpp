@@ -36,13 +36,13 @@ Wrong::Wrong() : Screen(QStringLiteral("Wrong"))
     Label5->setAlignment(Qt::AlignHCenter);
     Label5->setCaption(QStringLiteral("Read the Key Facts and try again."));
 
-    auto *exit = new Label(this, 1);
+    auto *exit = new Label(this, kWrongExit);
     exit->setGeometryTw(10560, 7920, 1245, 495);
     exit->setCaption(QStringLiteral("Exit"));
     exit->makeButton(15.75);
-    Label3.add(1, exit);
+    Label3.add(kWrongExit, exit);
     connect(exit, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-    setExitAction([this] { Label3_Click(1); });
+    setExitAction([this] { Label3_Click(kWrongExit); });
 }
 
 void Wrong::formLoad()

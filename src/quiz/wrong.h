@@ -4,6 +4,9 @@
 
 namespace terravale {
 
+// The wrong-answers list has one button, Label3(1).
+constexpr int kWrongExit = 1;
+
 // The wrong-answers list after a quiz; the quiz fills it while scoring.
 class Wrong : public Screen {
     Q_OBJECT
@@ -15,7 +18,7 @@ public:
     Label *Label4;
     LabelArray Label2; // 0..9, one line per wrong answer, hidden until filled
     Label *Label5;
-    LabelArray Label3; // only index 1, "Exit"
+    LabelArray Label3; // only kWrongExit (1), "Exit"
 
     void Label3_Click(int index);
 

@@ -39,10 +39,10 @@ guide::guide() : Screen(QStringLiteral("guide"))
         Label3.add(b.index, button);
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
     }
-    Label3(3).setEnabled(false);
+    Label3(PageButton::PreviousPage).setEnabled(false);
     Label1 = makePageCaption(this);
     Label1->setCaption(pageCaption(1, kGuidePages));
-    setExitAction([this] { Label3_Click(1); });
+    setExitAction([this] { Label3_Click(int(PageButton::Exit)); });
 }
 
 void guide::formLoad()
@@ -61,28 +61,28 @@ void guide::refresh()
 {
     const int page = session().pagenum;
     loadPage(page);
-    Label3(3).setEnabled(page > 1);
-    Label3(2).setEnabled(page < kGuidePages);
+    Label3(PageButton::PreviousPage).setEnabled(page > 1);
+    Label3(PageButton::NextPage).setEnabled(page < kGuidePages);
     Label1->setCaption(pageCaption(page, kGuidePages));
 }
 
 void guide::Label3_Click(int index)
 {
     Session &s = session();
-    switch (index) {
-    case 0:
+    switch (PageButton(index)) {
+    case PageButton::Print:
         printPicture(*Image2);
         break;
-    case 1:
+    case PageButton::Exit:
         unloadForm<guide>();
         break;
-    case 2:
+    case PageButton::NextPage:
         if (s.pagenum < kGuidePages) {
             ++s.pagenum;
             refresh();
         }
         break;
-    case 3:
+    case PageButton::PreviousPage:
         if (s.pagenum > 1) {
             --s.pagenum;
             refresh();

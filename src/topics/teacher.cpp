@@ -35,13 +35,13 @@ QString pageCaption(int page, int pages)
 }
 
 namespace {
-Label *pageButton(Screen *screen, LabelArray &array, int index, float left, float top, float width, const char *caption)
+Label *pageButton(Screen *screen, LabelArray &array, PageButton index, float left, float top, float width, const char *caption)
 {
-    auto *button = new Label(screen, index);
+    auto *button = new Label(screen, int(index));
     button->setGeometryTw(left, top, width, 495);
     button->setCaption(QString::fromLatin1(caption));
     button->makeButton(15.75);
-    array.add(index, button);
+    array.add(int(index), button);
     return button;
 }
 } // namespace
@@ -114,14 +114,14 @@ teacher::teacher() : Screen(QStringLiteral("teacher"))
     Picture2->setGeometry(twipRect(8550, 6240, 1800, 1335));
     Picture2->hide();
 
-    pageButton(this, Label3, 0, 10680, 120, 1125, "Print");
-    pageButton(this, Label3, 1, 10680, 7920, 1125, "Exit");
-    pageButton(this, Label3, 2, 6720, 7920, 2685, "Next Page");
-    pageButton(this, Label3, 3, 1320, 7920, 2685, "Previous Page")->setEnabled(false);
+    pageButton(this, Label3, PageButton::Print, 10680, 120, 1125, "Print");
+    pageButton(this, Label3, PageButton::Exit, 10680, 7920, 1125, "Exit");
+    pageButton(this, Label3, PageButton::NextPage, 6720, 7920, 2685, "Next Page");
+    pageButton(this, Label3, PageButton::PreviousPage, 1320, 7920, 2685, "Previous Page")->setEnabled(false);
     for (const auto &[index, button] : Label3.items())
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
     Label1 = makePageCaption(this);
-    setExitAction([this] { Label3_Click(1); });
+    setExitAction([this] { Label3_Click(int(PageButton::Exit)); });
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(25);
@@ -134,8 +134,8 @@ void teacher::formLoad()
     Session &s = session();
     if (s.numpages == 1) {
         Label1->hide();
-        Label3(2).hide();
-        Label3(3).hide();
+        Label3(PageButton::NextPage).hide();
+        Label3(PageButton::PreviousPage).hide();
     }
     s.pagenum = 1;
     Label1->setCaption(pageCaption(s.pagenum, s.numpages));
@@ -151,9 +151,9 @@ void teacher::refresh()
 {
     Session &s = session();
     if (s.pagenum == s.numpages)
-        Label3(2).setEnabled(false);
+        Label3(PageButton::NextPage).setEnabled(false);
     if (s.pagenum == 1)
-        Label3(3).setEnabled(false);
+        Label3(PageButton::PreviousPage).setEnabled(false);
     loadPage(pageFile(s.pageprefix, s.pagenum, false), pageFile(s.pageprefix, s.pagenum, true));
     Label1->setCaption(pageCaption(s.pagenum, s.numpages));
 }
@@ -161,21 +161,21 @@ void teacher::refresh()
 void teacher::Label3_Click(int index)
 {
     Session &s = session();
-    switch (index) {
-    case 0:
+    switch (PageButton(index)) {
+    case PageButton::Print:
         printPicture(*Image2);
         break;
-    case 1:
+    case PageButton::Exit:
         unloadForm<teacher>();
         break;
-    case 2:
+    case PageButton::NextPage:
         ++s.pagenum;
-        Label3(3).setEnabled(true);
+        Label3(PageButton::PreviousPage).setEnabled(true);
         refresh();
         break;
-    case 3:
+    case PageButton::PreviousPage:
         --s.pagenum;
-        Label3(2).setEnabled(true);
+        Label3(PageButton::NextPage).setEnabled(true);
         refresh();
         break;
     default:
@@ -218,8 +218,8 @@ void openAcknowledgments()
 {
     teacher &viewer = form<teacher>();
     viewer.Label1->hide();
-    viewer.Label3(2).hide();
-    viewer.Label3(3).hide();
+    viewer.Label3(PageButton::NextPage).hide();
+    viewer.Label3(PageButton::PreviousPage).hide();
     try {
         viewer.Picture2->load(QStringLiteral("logo\\quillmark2.bmp"));
     } catch (const FileError &) {

@@ -70,7 +70,7 @@ TopicHub::TopicHub(const TopicDef &topic) : Screen(topic.form), m_topic(topic)
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
-    setExitAction([this] { Label3_Click(2); });
+    setExitAction([this] { Label3_Click(int(HubButton::Exit)); });
 }
 
 void TopicHub::formLoad()
@@ -118,28 +118,28 @@ void TopicHub::Label3_Click(int index)
 {
     if (isCovered())
         return;   // a quick second click, made before the screen the first one opened appeared
-    switch (index) {
-    case 0:
+    switch (HubButton(index)) {
+    case HubButton::MultipleChoice:
         openQuiz();
         break;
-    case 1:
+    case HubButton::Labelling:
         openActivity(m_topic.labelling);
         break;
-    case 2:
+    case HubButton::Exit:
         showMainMenu();
         // An activity left minimised goes with its hub: the topic opens afresh next time.
         for (const ActivityDef *def : {&m_topic.labelling, &m_topic.ordering})
             unloadNamedForm(def->form);
         unloadScreen(*this);
         break;
-    case 3:
+    case HubButton::Ordering:
         openActivity(m_topic.ordering);
         break;
-    case 4:
+    case HubButton::KeyFacts:
         openPages(m_topic.keyFacts.pages, m_topic.keyFacts.prefix, m_topic.keyFacts.firstScreenFile(),
                   m_topic.keyFacts.firstPrintFile());
         break;
-    case 5:
+    case HubButton::TeachersNotes:
         openPages(m_topic.notes.pages, m_topic.notes.prefix, m_topic.notes.firstScreenFile(),
                   m_topic.notes.firstPrintFile());
         break;

@@ -8,6 +8,16 @@ namespace terravale {
 
 class ActivityScreen;
 
+// A hub's buttons, by their Label3 index.
+enum class HubButton : int {
+    MultipleChoice = 0,
+    Labelling = 1,
+    Exit = 2,
+    Ordering = 3,
+    KeyFacts = 4,
+    TeachersNotes = 5,
+};
+
 // A topic's hub: title, picture and six buttons to its pages, quiz and activities. One class
 // serves every topic; the topic table's row sets it apart, and its form name is the row's form.
 class TopicHub : public Screen {

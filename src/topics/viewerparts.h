@@ -4,6 +4,9 @@
 
 namespace terravale {
 
+// The page viewers' buttons, by their Label3 index.
+enum class PageButton : int { Print = 0, Exit = 1, NextPage = 2, PreviousPage = 3 };
+
 // Parts the page viewer and the guide share.
 Label *makePageCaption(QWidget *parent);       // black on white, bordered, at 4200, 7920
 Label *makeMissingPageLabel(QWidget *parent);  // hidden message over the page area

@@ -89,7 +89,7 @@ wizard::wizard() : Screen(QStringLiteral("wizard"))
         connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
     }
-    setExitAction([this] { Label3_Click(0); });
+    setExitAction([this] { Label3_Click(int(WizardButton::Exit)); });
 
     // Title, then each question and its four choices, then the ticks in index order.
     QWidget *previous = Text1;
@@ -142,10 +142,16 @@ void wizard::Text3_KeyPress(int index, int keyAscii)
 
 void wizard::Label3_Click(int index)
 {
-    if (index == 0)
+    switch (WizardButton(index)) {
+    case WizardButton::Exit:
         unloadForm<wizard>();
-    else if (index == 1)
+        break;
+    case WizardButton::SaveWorksheet:
         genwork();
+        break;
+    default:
+        break;
+    }
     playclip(QStringLiteral("wav\\click.wav"));
 }
 

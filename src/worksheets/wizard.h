@@ -8,6 +8,9 @@ class QLineEdit;
 
 namespace terravale {
 
+// The wizard's buttons, by their Label3 index.
+enum class WizardButton : int { Exit = 0, SaveWorksheet = 1 };
+
 // The Multiple Choice Wizard: a title, ten questions with four choices each and a tick for the
 // correct one; "Save Worksheet" validates, writes the worksheet and lists it in the catalogue.
 class wizard : public Screen {

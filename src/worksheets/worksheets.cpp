@@ -58,7 +58,7 @@ worksheets::worksheets() : Screen(QStringLiteral("worksheets"))
         connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label2, i); });
         return button;
     };
-    addSlot(0, 10560, 7920, 1245, 495, 18)->setCaption(QStringLiteral("Exit"));
+    addSlot(kCatalogueExit, 10560, 7920, 1245, 495, 18)->setCaption(QStringLiteral("Exit"));
     for (int i = 1; i <= kSlots; ++i) {
         const bool left = i <= 12;
         addSlot(i, left ? 120 : 6120, float(720 + 600 * ((left ? i : i - 12) - 1)), 5715, 375, 12);
@@ -68,7 +68,7 @@ worksheets::worksheets() : Screen(QStringLiteral("worksheets"))
         int index;
         const char *text;
         float left;
-    } pages[] = {{0, "<< Previous Page", 2640}, {1, "Next Page >>", 6000}};
+    } pages[] = {{int(CataloguePage::Previous), "<< Previous Page", 2640}, {int(CataloguePage::Next), "Next Page >>", 6000}};
     for (const auto &p : pages) {
         auto *button = new Label(this, p.index);
         button->setGeometryTw(p.left, 7920, 3195, 495);
@@ -88,7 +88,7 @@ worksheets::worksheets() : Screen(QStringLiteral("worksheets"))
     Label4->setOpaque(true);
     Label4->setBorder(true);
     Label4->setAlignment(Qt::AlignHCenter);
-    setExitAction([this] { Label2_Click(0); });
+    setExitAction([this] { Label2_Click(kCatalogueExit); });
 }
 
 void worksheets::formLoad()
@@ -110,7 +110,7 @@ void worksheets::formLoad()
     int last = s.numsheets;
     if (s.numsheets >= kSlots + 1) {
         last = kSlots;
-        Label3(1).show();
+        Label3(CataloguePage::Next).show();
     }
     for (int i = 1; i <= last; ++i) {
         Label2(i).setCaption(s.sheetnames.at(i));
@@ -126,14 +126,14 @@ void worksheets::workpage()
         Label2(i).setCaption(QString());
         Label2(i).hide();
     }
-    Label3(0).setVisible(s.catpage != 0);
-    Label3(1).show();
+    Label3(CataloguePage::Previous).setVisible(s.catpage != 0);
+    Label3(CataloguePage::Next).show();
     Label4->setCaption(QStringLiteral("Page") + numText(s.catpage + 1));
     // Paging goes on as long as titles lie beyond the page, so every listed title can be reached.
     int last = base + kSlots;
     if (s.numsheets < base + kSlots + 1) {
         last = s.numsheets;
-        Label3(1).hide();
+        Label3(CataloguePage::Next).hide();
     }
     // A damaged count above 1000 still lists only the titles that were stored.
     last = qMin(last, kMaxWorksheets);
@@ -158,9 +158,9 @@ void worksheets::Check2_Click()
 void worksheets::Label3_Click(int index)
 {
     Session &s = session();
-    if (index == 0 && s.catpage > 0)
+    if (CataloguePage(index) == CataloguePage::Previous && s.catpage > 0)
         --s.catpage;
-    else if (index == 1)
+    else if (CataloguePage(index) == CataloguePage::Next)
         ++s.catpage;
     workpage();
     playclip(QStringLiteral("wav\\click.wav"));
@@ -171,7 +171,7 @@ void worksheets::Label2_Click(int index)
     if (isCovered())
         return;   // a quick second click, made before the screen the first one opened appeared
     playclip(QStringLiteral("wav\\click.wav"));
-    if (index == 0) {
+    if (index == kCatalogueExit) {
         showMainMenu();
         unloadForm<worksheets>();
         return;

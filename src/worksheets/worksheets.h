@@ -6,6 +6,12 @@ class QCheckBox;
 
 namespace terravale {
 
+// The catalogue's Label2 index 0 is "Exit"; 1 to worksheets::kSlots are the title slots.
+constexpr int kCatalogueExit = 0;
+
+// The catalogue's page buttons, by their Label3 index.
+enum class CataloguePage : int { Previous = 0, Next = 1 };
+
 // The Worksheets Catalogue: the catalogue's titles 24 to a page; a title runs as a quiz, opens
 // in the wizard ("Edit Worksheet") or leaves the catalogue ("Delete Worksheet").
 class worksheets : public Screen {
