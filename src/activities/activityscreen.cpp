@@ -212,7 +212,7 @@ void ActivityScreen::Label3_Click(int index)
     default:
         break;
     }
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void ActivityScreen::formMouseMove(Qt::MouseButtons, QPointF)

@@ -188,7 +188,7 @@ void multiple::Label3_Click(int index)
     default:
         break;
     }
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void multiple::Printpage()

@@ -169,7 +169,7 @@ void Welldone::Label3_Click(int index)
     default:
         break;
     }
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void Welldone::Printpage()

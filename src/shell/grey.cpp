@@ -1,6 +1,7 @@
 #include "grey.h"
 
 #include "platform/sound.h"
+#include "sound.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -21,7 +22,7 @@ void Grey::formLoad()
 {
     setBackColor(QColor(48, 133, 214));
     // The click answers nearly every button: have it ready before the first one is pressed.
-    soundPlayer().preload(QStringLiteral("wav\\click.wav"));
+    soundPlayer().preload(kClickClip);
 }
 
 void Grey::showBackdrop()

@@ -161,7 +161,7 @@ void intro0::Label2_Click(int index)
         topicHub(*topic).showInFront();
     else
         openEntry(MenuEntry(index));
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void intro0::openEntry(MenuEntry entry)

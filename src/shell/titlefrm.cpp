@@ -107,12 +107,12 @@ void Titlefrm::Command1_Click()
 {
     form<intro0>().showInFront();
     unloadForm<Titlefrm>();
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void Titlefrm::Command2_Click()
 {
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
     QCoreApplication::exit(0);
 }
 

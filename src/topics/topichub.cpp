@@ -146,7 +146,7 @@ void TopicHub::Label3_Click(int index)
     default:
         break;
     }
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void TopicHub::formMouseMove(Qt::MouseButtons, QPointF)

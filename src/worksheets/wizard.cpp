@@ -152,7 +152,7 @@ void wizard::Label3_Click(int index)
     default:
         break;
     }
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 WorksheetEntries wizard::entries() const

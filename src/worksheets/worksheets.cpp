@@ -163,14 +163,14 @@ void worksheets::Label3_Click(int index)
     else if (CataloguePage(index) == CataloguePage::Next)
         ++s.catpage;
     workpage();
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
 }
 
 void worksheets::Label2_Click(int index)
 {
     if (isCovered())
         return;   // a quick second click, made before the screen the first one opened appeared
-    playclip(QStringLiteral("wav\\click.wav"));
+    playclip(kClickClip);
     if (index == kCatalogueExit) {
         showMainMenu();
         unloadForm<worksheets>();
