@@ -15,16 +15,6 @@ namespace terravale {
 
 namespace {
 
-struct ButtonDef {
-    const char *caption;
-    float left, top, width, height;
-};
-constexpr ButtonDef kButtons[] = {
-    {"Exit", 10560, 7920, 1245, 495},
-    {"Start Again", 3360, 7920, 2565, 495},
-    {"Check Score", 6000, 7920, 2565, 495},
-};
-
 // An empty bordered rectangle: a target box or a home slot.
 Label *emptyFrame(QWidget *parent, int index, const TwRect &r)
 {
@@ -124,17 +114,13 @@ ActivityScreen::ActivityScreen(const ActivityDef &def)
         });
     }
 
-    for (int i = 0; i < 3; ++i) {
-        const ButtonDef &b = kButtons[i];
-        auto *button = new Label(this, i);
-        button->setGeometryTw(b.left, b.top, b.width, b.height);
-        button->setCaption(QString::fromLatin1(b.caption));
-        button->makeButton(15.75);
-        Label3.add(i, button);
-        connect(button, &Label::clicked, this, [this](int index) { Label3_Click(index); });
-        connect(button, &Label::mouseMoved, this,
-                [this](int index, Qt::MouseButtons, QPointF) { lightButton(Label3, index); });
-    }
+    addLabelButtons(this, Label3,
+                    {
+                        {int(ActivityButton::Exit), 10560, 7920, 1245, 495, "Exit"},
+                        {int(ActivityButton::StartAgain), 3360, 7920, 2565, 495, "Start Again"},
+                        {int(ActivityButton::CheckScore), 6000, 7920, 2565, 495, "Check Score"},
+                    },
+                    15.75, [this](int i) { Label3_Click(i); });
     Label3(ActivityButton::CheckScore).hide();
     setExitAction([this] { Label3_Click(int(ActivityButton::Exit)); });
 }

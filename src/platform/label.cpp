@@ -140,4 +140,28 @@ void clearButtons(LabelArray &buttons, int first, int last)
         buttons(i).setOpaque(false);
 }
 
+Label *addLabelButton(QWidget *parent, LabelArray &row, const LabelButtonDef &def, double points,
+                      const std::function<void(int)> &onClick, Hover hover, const QColor &back)
+{
+    auto *button = new Label(parent, def.index);
+    button->setGeometryTw(def.left, def.top, def.width, def.height);
+    if (def.caption)
+        button->setCaption(QString::fromLatin1(def.caption));
+    button->makeButton(points, back);
+    row.add(def.index, button);
+    QObject::connect(button, &Label::clicked, parent, onClick);
+    if (hover == Hover::Light) {
+        QObject::connect(button, &Label::mouseMoved, parent,
+                         [&row](int index, Qt::MouseButtons, QPointF) { lightButton(row, index); });
+    }
+    return button;
+}
+
+void addLabelButtons(QWidget *parent, LabelArray &row, std::initializer_list<LabelButtonDef> defs, double points,
+                     const std::function<void(int)> &onClick, Hover hover)
+{
+    for (const LabelButtonDef &def : defs)
+        addLabelButton(parent, row, def, points, onClick, hover);
+}
+
 } // namespace terravale

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QPointF>
 #include <QWidget>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <type_traits>
@@ -99,5 +101,25 @@ using LabelArray = ControlArray<Label>;
 // The hover rule: a button under the pointer becomes opaque; the background clears a range.
 void lightButton(LabelArray &buttons, int index);
 void clearButtons(LabelArray &buttons, int first, int last);
+
+// One label button of a row: its index in the array, its place in twips, its caption (Latin-1;
+// null for none).
+struct LabelButtonDef {
+    int index;
+    float left, top, width, height;
+    const char *caption;
+};
+
+// Whether the pointer over a button of a row lights it (lightButton).
+enum class Hover { Light, None };
+
+// Makes a label button (makeButton with `points` and `back`), adds it to `row` and sends its
+// clicks to `onClick` with its index.
+Label *addLabelButton(QWidget *parent, LabelArray &row, const LabelButtonDef &def, double points,
+                      const std::function<void(int)> &onClick, Hover hover = Hover::Light,
+                      const QColor &back = QColor(0, 0, 0));
+// The same for each button of a row, in order.
+void addLabelButtons(QWidget *parent, LabelArray &row, std::initializer_list<LabelButtonDef> defs, double points,
+                     const std::function<void(int)> &onClick, Hover hover = Hover::Light);
 
 } // namespace terravale

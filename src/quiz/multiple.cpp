@@ -13,6 +13,7 @@
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
+#include "shell/printing.h"
 #include "rules/session.h"
 #include "shell/sound.h"
 
@@ -67,25 +68,14 @@ multiple::multiple() : Screen(QStringLiteral("multiple"))
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(twipRect(6840, 240, 4800, 1620));
 
-    const struct {
-        int index;
-        float left, top, width, height;
-        const char *caption;
-    } buttons[] = {
-        {0, 2040, 7920, 3765, 495, "<< Previous Question"},
-        {1, 6000, 7920, 3765, 495, "Next Question >>"},
-        {2, 10560, 7920, 1245, 495, "Exit"},
-        {3, 7920, 1920, 3045, 495, "Print Worksheet"},
-    };
-    for (const auto &b : buttons) {
-        auto *button = new Label(this, b.index);
-        button->setGeometryTw(b.left, b.top, b.width, b.height);
-        button->setCaption(QString::fromLatin1(b.caption));
-        button->makeButton(15.75);
-        Label3.add(b.index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
-    }
+    addLabelButtons(this, Label3,
+                    {
+                        {int(QuizButton::Previous), 2040, 7920, 3765, 495, "<< Previous Question"},
+                        {int(QuizButton::Next), 6000, 7920, 3765, 495, "Next Question >>"},
+                        {int(QuizButton::Exit), 10560, 7920, 1245, 495, "Exit"},
+                        {int(QuizButton::PrintWorksheet), 7920, 1920, 3045, 495, "Print Worksheet"},
+                    },
+                    15.75, [this](int i) { Label3_Click(i); });
     Label3(QuizButton::Previous).hide();
     setExitAction([this] { Label3_Click(int(QuizButton::Exit)); });
 }
@@ -195,14 +185,8 @@ void multiple::Printpage()
 {
     QuestionSet set = sessionQuestionSet();
     set.title = Label6->caption();
-    try {
-        printWorksheet(printer(), Label5->caption(), set);
-    } catch (const std::exception &) {
-        printer().killDoc();
-        msgBox(QStringLiteral("There was a problem printing to your printer."));
-        return;
-    }
-    msgBox(QStringLiteral("Your worksheet is now printing."));
+    printOrReport([&](Printer &p) { printWorksheet(p, Label5->caption(), set); },
+                  QStringLiteral("Your worksheet is now printing."));
 }
 
 void multiple::formMouseMove(Qt::MouseButtons, QPointF)

@@ -10,6 +10,7 @@
 #include "platform/printer.h"
 #include "platform/twips.h"
 #include "shell/frame.h"
+#include "shell/printing.h"
 #include "rules/session.h"
 #include "shell/sound.h"
 
@@ -56,20 +57,12 @@ Welldone::Welldone() : Screen(QStringLiteral("Welldone"))
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(twipRect(5880, 1440, 4800, 3600));
 
-    const struct {
-        int index;
-        float left, top, width, height;
-        const char *caption;
-    } buttons[] = {{0, 240, 1800, 3765, 495, ""}, {1, 10560, 7920, 1245, 495, "Exit"}};
-    for (const auto &b : buttons) {
-        auto *button = new Label(this, b.index);
-        button->setGeometryTw(b.left, b.top, b.width, b.height);
-        button->setCaption(QString::fromLatin1(b.caption));
-        button->makeButton(15.75);
-        Label3.add(b.index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
-    }
+    addLabelButtons(this, Label3,
+                    {
+                        {int(ResultsButton::PrintOrCheck), 240, 1800, 3765, 495, ""},
+                        {int(ResultsButton::Exit), 10560, 7920, 1245, 495, "Exit"},
+                    },
+                    15.75, [this](int i) { Label3_Click(i); });
     Label3(ResultsButton::PrintOrCheck).hide();
 
     Label1 = sentence(this, 0, 5400, 12000, 855, 24);
@@ -176,15 +169,13 @@ void Welldone::Printpage()
 {
     const Session &s = session();
     const QFontMetricsF screenFont(font());
-    try {
-        printCertificate(printer(), {s.quiztitle, Text1->text(), s.score, s.outof},
-                         [&](const QString &text) { return screenFont.horizontalAdvance(text) * kTwipsPerPixel; });
-    } catch (const PrintError &) {
-        printer().killDoc();
-        msgBox(QStringLiteral("There was a problem printing to your printer."));
-        return;
-    }
-    msgBox(QStringLiteral("Your certificate is now printing."));
+    // Anything but a printer's error passes to the caller, which reports printing as cancelled.
+    printOrReport<PrintError>(
+        [&](Printer &p) {
+            printCertificate(p, {s.quiztitle, Text1->text(), s.score, s.outof},
+                             [&](const QString &text) { return screenFont.horizontalAdvance(text) * kTwipsPerPixel; });
+        },
+        QStringLiteral("Your certificate is now printing."));
 }
 
 void Welldone::formMouseMove(Qt::MouseButtons, QPointF)

@@ -36,12 +36,8 @@ Wrong::Wrong() : Screen(QStringLiteral("Wrong"))
     Label5->setAlignment(Qt::AlignHCenter);
     Label5->setCaption(QStringLiteral("Read the Key Facts and try again."));
 
-    auto *exit = new Label(this, kWrongExit);
-    exit->setGeometryTw(10560, 7920, 1245, 495);
-    exit->setCaption(QStringLiteral("Exit"));
-    exit->makeButton(15.75);
-    Label3.add(kWrongExit, exit);
-    connect(exit, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+    addLabelButton(this, Label3, {kWrongExit, 10560, 7920, 1245, 495, "Exit"}, 15.75,
+                   [this](int i) { Label3_Click(i); }, Hover::None);
     setExitAction([this] { Label3_Click(kWrongExit); });
 }
 

@@ -96,14 +96,12 @@ intro0::intro0() : Screen(QStringLiteral("intro0"))
 
     for (const Entry &entry : kEntries) {
         const int index = int(entry.index);
-        auto *button = new Label(this, index);
-        button->setGeometryTw(entry.left, entry.top, entry.width, entry.height);
-        button->setCaption(QString::fromLatin1(entry.caption));
-        button->makeButton(entry.points, entry.navy ? QColor(0, 0, 128) : QColor(0, 0, 0));
+        Label *button = addLabelButton(
+            this, Label2,
+            {index, float(entry.left), float(entry.top), float(entry.width), float(entry.height), entry.caption},
+            entry.points, [this](int i) { Label2_Click(i); }, Hover::Light,
+            entry.navy ? QColor(0, 0, 128) : QColor(0, 0, 0));
         button->setEnabled(index >= int(MenuEntry::Resources) || topicForMenuEntry(index));
-        Label2.add(index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label2_Click(i); });
-        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label2, i); });
     }
 
     Label3 = new Label(this);

@@ -21,24 +21,7 @@ guide::guide() : Screen(QStringLiteral("guide"))
     Image2->hide();
     missingPage = makeMissingPageLabel(this);
 
-    const struct {
-        int index;
-        float left, top, width;
-        const char *caption;
-    } buttons[] = {
-        {0, 10680, 120, 1125, "Print"},
-        {1, 10680, 7920, 1125, "Exit"},
-        {2, 6720, 7920, 2685, "Next Page"},
-        {3, 1320, 7920, 2685, "Previous Page"},
-    };
-    for (const auto &b : buttons) {
-        auto *button = new Label(this, b.index);
-        button->setGeometryTw(b.left, b.top, b.width, 495);
-        button->setCaption(QString::fromLatin1(b.caption));
-        button->makeButton(15.75);
-        Label3.add(b.index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-    }
+    addPageButtons(this, Label3, [this](int i) { Label3_Click(i); });
     Label3(PageButton::PreviousPage).setEnabled(false);
     Label1 = makePageCaption(this);
     Label1->setCaption(pageCaption(1, kGuidePages));

@@ -34,17 +34,17 @@ QString pageCaption(int page, int pages)
     return QStringLiteral("Page") + numText(page) + QStringLiteral(" of") + numText(pages);
 }
 
-namespace {
-Label *pageButton(Screen *screen, LabelArray &array, PageButton index, float left, float top, float width, const char *caption)
+void addPageButtons(QWidget *parent, LabelArray &row, const std::function<void(int)> &onClick)
 {
-    auto *button = new Label(screen, int(index));
-    button->setGeometryTw(left, top, width, 495);
-    button->setCaption(QString::fromLatin1(caption));
-    button->makeButton(15.75);
-    array.add(int(index), button);
-    return button;
+    addLabelButtons(parent, row,
+                    {
+                        {int(PageButton::Print), 10680, 120, 1125, 495, "Print"},
+                        {int(PageButton::Exit), 10680, 7920, 1125, 495, "Exit"},
+                        {int(PageButton::NextPage), 6720, 7920, 2685, 495, "Next Page"},
+                        {int(PageButton::PreviousPage), 1320, 7920, 2685, 495, "Previous Page"},
+                    },
+                    15.75, onClick, Hover::None);
 }
-} // namespace
 
 Label *makePageCaption(QWidget *parent)
 {
@@ -114,12 +114,8 @@ teacher::teacher() : Screen(QStringLiteral("teacher"))
     Picture2->setGeometry(twipRect(8550, 6240, 1800, 1335));
     Picture2->hide();
 
-    pageButton(this, Label3, PageButton::Print, 10680, 120, 1125, "Print");
-    pageButton(this, Label3, PageButton::Exit, 10680, 7920, 1125, "Exit");
-    pageButton(this, Label3, PageButton::NextPage, 6720, 7920, 2685, "Next Page");
-    pageButton(this, Label3, PageButton::PreviousPage, 1320, 7920, 2685, "Previous Page")->setEnabled(false);
-    for (const auto &[index, button] : Label3.items())
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
+    addPageButtons(this, Label3, [this](int i) { Label3_Click(i); });
+    Label3(PageButton::PreviousPage).setEnabled(false);
     Label1 = makePageCaption(this);
     setExitAction([this] { Label3_Click(int(PageButton::Exit)); });
 

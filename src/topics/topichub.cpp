@@ -49,27 +49,16 @@ TopicHub::TopicHub(const TopicDef &topic) : Screen(topic.form), m_topic(topic)
     Image1->setBorder(topic.pictureBorder);
     Image1->move(twipPoint(topic.pictureLeft, topic.pictureTop));
 
-    const struct {
-        int index;
-        float left, top, width, height;
-        const char *caption;
-    } buttons[] = {
-        {0, 120, 7920, 3195, 495, "Multiple Choice"},
-        {1, 3600, 7920, 3195, 495, "Labelling Activity"},
-        {2, 10560, 7920, 1245, 495, "Exit"},
-        {3, 7080, 7920, 3195, 495, "Ordering Activity"},
-        {4, 6360, 120, 1995, 495, "Key Facts"},
-        {5, 8640, 120, 3195, 495, "Teacher's Notes"},
-    };
-    for (const auto &b : buttons) {
-        auto *button = new Label(this, b.index);
-        button->setGeometryTw(b.left, b.top, b.width, b.height);
-        button->setCaption(QString::fromLatin1(b.caption));
-        button->makeButton(15.75);
-        Label3.add(b.index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
-    }
+    addLabelButtons(this, Label3,
+                    {
+                        {int(HubButton::MultipleChoice), 120, 7920, 3195, 495, "Multiple Choice"},
+                        {int(HubButton::Labelling), 3600, 7920, 3195, 495, "Labelling Activity"},
+                        {int(HubButton::Exit), 10560, 7920, 1245, 495, "Exit"},
+                        {int(HubButton::Ordering), 7080, 7920, 3195, 495, "Ordering Activity"},
+                        {int(HubButton::KeyFacts), 6360, 120, 1995, 495, "Key Facts"},
+                        {int(HubButton::TeachersNotes), 8640, 120, 3195, 495, "Teacher's Notes"},
+                    },
+                    15.75, [this](int i) { Label3_Click(i); });
     setExitAction([this] { Label3_Click(int(HubButton::Exit)); });
 }
 

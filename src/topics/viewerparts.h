@@ -8,6 +8,8 @@ namespace terravale {
 enum class PageButton : int { Print = 0, Exit = 1, NextPage = 2, PreviousPage = 3 };
 
 // Parts the page viewer and the guide share.
+// The Label3 row: Print, Exit, Next Page, Previous Page; the pointer does not light them.
+void addPageButtons(QWidget *parent, LabelArray &row, const std::function<void(int)> &onClick);
 Label *makePageCaption(QWidget *parent);       // black on white, bordered, at 4200, 7920
 Label *makeMissingPageLabel(QWidget *parent);  // hidden message over the page area
 // Loads both versions of a page; a version that cannot be read leaves its picture empty.

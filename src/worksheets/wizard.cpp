@@ -74,21 +74,12 @@ wizard::wizard() : Screen(QStringLiteral("wizard"))
         }
     }
 
-    const struct {
-        int index;
-        const char *text;
-        double left;
-        double width;
-    } buttons[] = {{0, "Exit", 10560, 1245}, {1, "Save Worksheet", 240, 3165}};
-    for (const auto &b : buttons) {
-        auto *button = new Label(this, b.index);
-        button->setGeometryTw(float(b.left), 7920, float(b.width), 495);
-        button->setCaption(QString::fromLatin1(b.text));
-        button->makeButton(15.75);
-        Label3.add(b.index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label3, i); });
-    }
+    addLabelButtons(this, Label3,
+                    {
+                        {int(WizardButton::Exit), 10560, 7920, 1245, 495, "Exit"},
+                        {int(WizardButton::SaveWorksheet), 240, 7920, 3165, 495, "Save Worksheet"},
+                    },
+                    15.75, [this](int i) { Label3_Click(i); });
     setExitAction([this] { Label3_Click(int(WizardButton::Exit)); });
 
     // Title, then each question and its four choices, then the ticks in index order.

@@ -49,35 +49,23 @@ worksheets::worksheets() : Screen(QStringLiteral("worksheets"))
     connect(Check1, &QCheckBox::clicked, this, [this] { Check1_Click(); });
     connect(Check2, &QCheckBox::clicked, this, [this] { Check2_Click(); });
 
-    auto addSlot = [this](int index, float left, float top, float width, float height, double points) {
-        auto *button = new Label(this, index);
-        button->setGeometryTw(left, top, width, height);
-        button->makeButton(points);
-        Label2.add(index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label2_Click(i); });
-        connect(button, &Label::mouseMoved, this, [this](int i, Qt::MouseButtons, QPointF) { lightButton(Label2, i); });
-        return button;
-    };
-    addSlot(kCatalogueExit, 10560, 7920, 1245, 495, 18)->setCaption(QStringLiteral("Exit"));
+    const auto label2Click = [this](int i) { Label2_Click(i); };
+    addLabelButton(this, Label2, {kCatalogueExit, 10560, 7920, 1245, 495, "Exit"}, 18, label2Click);
     for (int i = 1; i <= kSlots; ++i) {
         const bool left = i <= 12;
-        addSlot(i, left ? 120 : 6120, float(720 + 600 * ((left ? i : i - 12) - 1)), 5715, 375, 12);
+        addLabelButton(this, Label2,
+                       {i, left ? 120.0f : 6120.0f, float(720 + 600 * ((left ? i : i - 12) - 1)), 5715, 375, nullptr},
+                       12, label2Click);
     }
 
-    const struct {
-        int index;
-        const char *text;
-        float left;
-    } pages[] = {{int(CataloguePage::Previous), "<< Previous Page", 2640}, {int(CataloguePage::Next), "Next Page >>", 6000}};
-    for (const auto &p : pages) {
-        auto *button = new Label(this, p.index);
-        button->setGeometryTw(p.left, 7920, 3195, 495);
-        button->setCaption(QString::fromLatin1(p.text));
-        button->makeButton(15.75);
+    addLabelButtons(this, Label3,
+                    {
+                        {int(CataloguePage::Previous), 2640, 7920, 3195, 495, "<< Previous Page"},
+                        {int(CataloguePage::Next), 6000, 7920, 3195, 495, "Next Page >>"},
+                    },
+                    15.75, [this](int i) { Label3_Click(i); }, Hover::None);
+    for (const auto &[index, button] : Label3.items())
         button->hide();
-        Label3.add(p.index, button);
-        connect(button, &Label::clicked, this, [this](int i) { Label3_Click(i); });
-    }
 
     Label4 = new Label(this);
     Label4->setGeometryTw(120, 7920, 1995, 495);

@@ -104,6 +104,8 @@ private slots:
     void unloadStopsTimers();
     void labelClicksOnlyOnReleaseInside();
     void missingIndexIsAnError();
+    void buttonRowReportsItsIndexes_data();
+    void buttonRowReportsItsIndexes();
     void pictureFormats_data();
     void pictureFormats();
     void missingPictureKeepsOldOne();
@@ -170,6 +172,38 @@ void ControlsTest::missingIndexIsAnError()
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, clearButtons(buttons, 0, 2));
     clearButtons(buttons, 2, 2);
     QVERIFY(!buttons(2).isOpaque());
+}
+
+void ControlsTest::buttonRowReportsItsIndexes_data()
+{
+    QTest::addColumn<bool>("light");
+    QTest::newRow("lit by the pointer") << true;
+    QTest::newRow("not lit") << false;
+}
+
+void ControlsTest::buttonRowReportsItsIndexes()
+{
+    QFETCH(bool, light);
+    test::DataFolder data(false);
+    QWidget parent;
+    parent.resize(800, 600);
+    LabelArray row;
+    QList<int> clicked;
+    addLabelButtons(&parent, row, {{3, 150, 150, 1500, 495, "Three"}, {5, 3000, 150, 1500, 495, nullptr}}, 15.75,
+                    [&clicked](int index) { clicked << index; }, light ? Hover::Light : Hover::None);
+    parent.show();
+    QCOMPARE(row.items().size(), size_t(2));
+    QCOMPARE(row(3).caption(), u"Three"_qs);
+    QVERIFY(row(5).caption().isEmpty());
+    QCOMPARE(row(5).geometry(), QRect(200, 10, 100, 33));
+    QCOMPARE(row(3).foreColor(), QColor(255, 255, 0));
+    QVERIFY(row(3).hasBorder());
+    QTest::mouseClick(&row(5), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(&row(3), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(clicked, (QList<int>{5, 3}));
+    clearButtons(row, 3, 3);
+    QTest::mouseMove(&row(3), QPoint(6, 6));
+    QCOMPARE(row(3).isOpaque(), light);
 }
 
 void ControlsTest::pictureFormats_data()
