@@ -2,6 +2,7 @@
 #include "platform/label.h"
 #include "platform/picture.h"
 #include "platform/screen.h"
+#include "viewerparts.h"
 
 namespace terravale {
 
@@ -9,28 +10,19 @@ namespace terravale {
 constexpr int kGuidePages = 5;
 
 // The Teachers' Guide: five fixed pages with Next, Previous, Print and Exit.
-class guide : public Screen {
+class guide : public PageViewer {
     Q_OBJECT
 public:
     guide();
     void formLoad() override;
 
-    LabelArray Label3;   // 0 Print, 1 Exit, 2 Next Page, 3 Previous Page
-    Label *Label1;       // page caption
-    Picture *Image1;     // screen version of the page
-    Picture *Image2;     // print version, never visible
-    Label *missingPage;  // shown instead of a page that cannot be loaded
-
     // Loads guide page `page` into Image1 (screen) and Image2 (print).
     void loadPage(int page);
 
-    void Label3_Click(int index);
-
 protected:
     void formMouseMove(Qt::MouseButtons buttons, QPointF twips) override;
-
-private:
-    void refresh();
+    int pageCount() const override { return kGuidePages; }
+    void showPage(int page) override { loadPage(page); }
 };
 
 // Opens the guide on page 1 (main menu).

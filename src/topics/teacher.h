@@ -2,6 +2,7 @@
 #include "platform/label.h"
 #include "platform/picture.h"
 #include "platform/screen.h"
+#include "viewerparts.h"
 
 #include <QHash>
 
@@ -16,39 +17,31 @@ QString pageFile(const QString &prefix, int page, bool print);
 // Logo animation frame file "logo\quil0000.gif" .. "logo\quil0019.gif".
 QString logoFrameFile(int frame);
 
-// "Page n of m" as the viewers caption it.
-QString pageCaption(int page, int pages);
-
-extern const QString kPageNotShown;
-
 // The page viewer: Key Facts, Teacher's Notes and the Acknowledgments with its animated logo.
-class teacher : public Screen {
+class teacher : public PageViewer {
     Q_OBJECT
 public:
     teacher();
     void formLoad() override;
 
-    LabelArray Label3;   // 0 Print, 1 Exit, 2 Next Page, 3 Previous Page
-    Label *Label1;       // page caption
-    Picture *Image1;     // screen version of the page
-    Picture *Image2;     // print version, never visible
     Picture *Picture1;   // logo animation frame
     Picture *Picture2;   // still logo
     QTimer *Timer1;      // logo animation, 25 ms
-    Label *missingPage;  // shown instead of a page that cannot be loaded
 
     // Loads a page's screen version into Image1 and print version into Image2; a missing or
     // damaged file leaves that picture empty; without a screen version kPageNotShown is shown.
     void loadPage(const QString &screenFile, const QString &printFile);
 
-    void Label3_Click(int index);
     void Timer1_Timer();
 
     // The frame file Picture1 shows, empty before the first tick.
     QString logoFrameShown() const { return m_logoFile; }
 
+protected:
+    int pageCount() const override;
+    void showPage(int page) override;
+
 private:
-    void refresh();
     QHash<QString, PictureHandle> m_logoFrames;   // each frame read once while the viewer is open
     QString m_logoFile;
 };
