@@ -94,11 +94,9 @@ bool addWindowFloor(benchmark::State &state, bench::FloorRatio &ratio, double ow
 static void BM_LoadQuestions(benchmark::State &state)
 {
     for (auto _ : state) {
-        fileChannel().openRead(QStringLiteral("multiple/Bench.txt"));
-        loadquestions();
-        fileChannel().close();
+        loadQuestionFile(QStringLiteral("multiple/Bench.txt"));
     }
-    if (session().worktitle != benchSet().title)
+    if (session().set.title != benchSet().title)
         state.SkipWithError("set not loaded");
 }
 BENCHMARK(BM_LoadQuestions)->Unit(benchmark::kMicrosecond);

@@ -93,7 +93,7 @@ void multiple::formLoad()
         palette.setColor(QPalette::Window, kScreenBlue);
         Option1(i).setPalette(palette);
     }
-    Label6->setCaption(s.worktitle);
+    Label6->setCaption(s.set.title);
     showquest();
 }
 
@@ -105,9 +105,10 @@ void multiple::showquest()
     Label3(QuizButton::Previous).show();
     Label3(QuizButton::Next).setCaption(QStringLiteral("Next Question >>"));
     Label4->setCaption(QStringLiteral("Question") + numText(q));
-    Label2->setCaption(s.quest.at(q));
+    Label2->setCaption(s.set.quest.at(q));
     Label2->setFont(fittedFont(times(30), Label2->caption(), Label2->size(), true));
-    const std::array<QString, 5> choices{QString(), s.answera.at(q), s.answerb.at(q), s.answerc.at(q), s.answerd.at(q)};
+    const std::array<QString, 5> choices{QString(), s.set.answera.at(q), s.set.answerb.at(q), s.set.answerc.at(q),
+                                         s.set.answerd.at(q)};
     for (int i = 1; i <= 4; ++i) {
         QRadioButton &option = Option1(i);
         option.setText(choices[i]);
@@ -146,13 +147,13 @@ void multiple::Label3_Click(int index)
         showquest();
         break;
     case QuizButton::Next: {
-        s.gotright.at(s.questno) = markQuestion(s.correct.at(s.questno), selectedOption());
+        s.gotright.at(s.questno) = markQuestion(s.set.correct.at(s.questno), selectedOption());
         s.questno += 1;
         if (s.questno < 11) {
             showquest();
             break;
         }
-        const QuizResult result = scoreQuiz(s.gotright, s.quest);
+        const QuizResult result = scoreQuiz(s.gotright, s.set.quest);
         s.score += result.score;
         // Results and wrong answers of an earlier run, if still loaded, make way for this run's.
         Wrong &wrong = freshForm<Wrong>();
@@ -183,7 +184,7 @@ void multiple::Label3_Click(int index)
 
 void multiple::Printpage()
 {
-    QuestionSet set = sessionQuestionSet();
+    QuestionSet set = session().set;
     set.title = Label6->caption();
     printOrReport([&](Printer &p) { printWorksheet(p, Label5->caption(), set); },
                   QStringLiteral("Your worksheet is now printing."));

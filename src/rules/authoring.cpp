@@ -131,6 +131,25 @@ QuestionSet questionSetOf(const WorksheetEntries &entries)
     return set;
 }
 
+WorksheetEntries entriesOf(const QuestionSet &set)
+{
+    WorksheetEntries entries;
+    entries.title = set.title;
+    for (int q = 0; q < 10; ++q) {
+        const int n = q + 1;
+        entries.questions[q] = set.quest.at(n);
+        entries.choices[4 * q] = set.answera.at(n);
+        entries.choices[4 * q + 1] = set.answerb.at(n);
+        entries.choices[4 * q + 2] = set.answerc.at(n);
+        entries.choices[4 * q + 3] = set.answerd.at(n);
+        const int c = correctChoice(set.correct.at(n));
+        if (c == 0)
+            throw FileError(QStringLiteral("Not a choice number: ") + set.correct.at(n));
+        entries.ticks[4 * q + c - 1] = true;
+    }
+    return entries;
+}
+
 QString storeWorksheet(Session &session, const WorksheetEntries &entries)
 {
     const QString &title = entries.title;

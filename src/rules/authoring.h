@@ -35,6 +35,10 @@ QString validationMessage(const WorksheetEntries &entries);
 // The entries as a question set (the ticked choice's digit as the correct answer).
 QuestionSet questionSetOf(const WorksheetEntries &entries);
 
+// The set as the wizard shows it: its texts, and a tick on each question's correct choice. Throws
+// FileError when a correct-choice field is not a digit 1 to 4 (it would tick no box of its question).
+WorksheetEntries entriesOf(const QuestionSet &set);
+
 // Saves validated entries. A title the wizard would refuse (one that leaves the folder or names the
 // program's own files included) is refused with that message; then the catalogue is checked
 // (created when missing; refused when unreadable, full, or listing the title in other letter

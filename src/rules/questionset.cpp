@@ -134,35 +134,23 @@ int correctChoice(const QString &field)
     return c >= QLatin1Char('1') && c <= QLatin1Char('4') ? c.unicode() - '0' : 0;
 }
 
-QuestionSet sessionQuestionSet()
+void loadquestions()
 {
-    const Session &s = session();
-    QuestionSet set;
-    set.title = s.worktitle;
-    set.quest = s.quest;
-    set.answera = s.answera;
-    set.answerb = s.answerb;
-    set.answerc = s.answerc;
-    set.answerd = s.answerd;
-    set.correct = s.correct;
+    session().set = readQuestionSet(fileChannel());
+}
+
+QuestionSet readQuestionSetFile(const QString &programPath)
+{
+    ChannelGuard guard;
+    fileChannel().openRead(programPath);
+    QuestionSet set = readQuestionSet(fileChannel());
+    fileChannel().close();
     return set;
 }
 
-void storeInSession(const QuestionSet &set)
+void loadQuestionFile(const QString &programPath)
 {
-    Session &s = session();
-    s.worktitle = set.title;
-    s.quest = set.quest;
-    s.answera = set.answera;
-    s.answerb = set.answerb;
-    s.answerc = set.answerc;
-    s.answerd = set.answerd;
-    s.correct = set.correct;
-}
-
-void loadquestions()
-{
-    storeInSession(readQuestionSet(fileChannel()));
+    session().set = readQuestionSetFile(programPath);
 }
 
 } // namespace terravale

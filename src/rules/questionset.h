@@ -84,12 +84,16 @@ bool questionSetCanHold(const QString &text);
 // The number of the correct choice, 1 to 4, or 0 when the field is not such a digit.
 int correctChoice(const QString &field);
 
-// The session's question-set fields as a set, and back.
-QuestionSet sessionQuestionSet();
-void storeInSession(const QuestionSet &set);
-
-// Reads a set from the open file channel into the session. The session is changed only when
+// Reads a set from the open file channel into session().set. The session is changed only when
 // all 72 fields were read; otherwise QuestionSetError passes to the caller and nothing changes.
 void loadquestions();
+
+// Opens a question-set file on the channel, reads the set and closes the file. A file that cannot
+// be opened or read throws FileError (QuestionSetError for a set that cannot be used) and leaves
+// the channel closed.
+QuestionSet readQuestionSetFile(const QString &programPath);
+
+// The same into session().set, which stays as it was when the read fails.
+void loadQuestionFile(const QString &programPath);
 
 } // namespace terravale

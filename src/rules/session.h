@@ -1,4 +1,6 @@
 #pragma once
+#include "rules/questionset.h"
+
 #include <QString>
 #include <array>
 
@@ -10,17 +12,11 @@ namespace terravale {
 struct Session {
     int questno = 0;
     int catpage = 0;
-    std::array<QString, 11> quest;
-    std::array<QString, 11> answera;
-    std::array<QString, 11> answerb;
-    std::array<QString, 11> answerc;
-    std::array<QString, 11> answerd;
-    std::array<QString, 11> correct;
+    QuestionSet set;   // the loaded question set; its title is the worksheet's title
     std::array<int, 11> gotright{};
     int score = 0;
     int outof = 0;
     QString quiztitle;
-    QString worktitle;
     int numsheets = 0;
     std::array<QString, 1001> sheetnames;
     QString delsheet;

@@ -77,10 +77,7 @@ void TopicHub::formLoad()
 void TopicHub::openQuiz()
 {
     try {
-        ChannelGuard guard;
-        fileChannel().openRead(m_topic.questionFile);
-        loadquestions();
-        fileChannel().close();
+        loadQuestionFile(m_topic.questionFile);
     } catch (const FileError &) {
         msgBox(kQuestionsNotLoaded);
         return;

@@ -159,6 +159,23 @@ WorksheetEntries wizard::entries() const
     return result;
 }
 
+bool wizard::setEntries(const WorksheetEntries &entries)
+{
+    bool shortened = false;
+    auto fill = [&shortened](QLineEdit &box, const QString &text) {
+        shortened = shortened || text.size() > box.maxLength();
+        box.setText(text);
+    };
+    fill(*Text1, entries.title);
+    for (int q = 0; q < 10; ++q)
+        fill(Text2(q), entries.questions[q]);
+    for (int i = 0; i < 40; ++i) {
+        fill(Text3(i), entries.choices[i]);
+        Check1(i).setChecked(entries.ticks[i]);
+    }
+    return shortened;
+}
+
 void wizard::genwork()
 {
     const QString problem = validationMessage(entries());

@@ -38,6 +38,9 @@ public:
 
     // What the boxes hold now.
     WorksheetEntries entries() const;
+    // Puts entries into the boxes and ticks (each tick set or cleared); a text longer than its
+    // box allows is cut to fit. Returns whether any text was cut.
+    bool setEntries(const WorksheetEntries &entries);
 
 protected:
     void formMouseMove(Qt::MouseButtons buttons, QPointF twips) override;

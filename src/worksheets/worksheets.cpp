@@ -16,7 +16,6 @@
 #include "shell/sound.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
 
 namespace terravale {
 
@@ -170,10 +169,7 @@ void worksheets::Label2_Click(int index)
         // An entry that would name a file outside the folder is never opened: it cannot be run or
         // edited, and Delete takes only its line out of the catalogue.
         if (staysInWorksheetFolder(title) || !Check2->isChecked()) {
-            ChannelGuard guard;
-            fileChannel().openRead(worksheetPath(title));
-            loadquestions();
-            fileChannel().close();
+            loadQuestionFile(worksheetPath(title));
         }
         if (Check1->isChecked()) {
             editworksheet();
@@ -207,34 +203,10 @@ void worksheets::Label2_Click(int index)
 
 void worksheets::editworksheet()
 {
-    const bool wasLoaded = isLoaded<wizard>();
+    // A set that names no choice of a question throws before the wizard is touched.
+    const WorksheetEntries entries = entriesOf(session().set);
     wizard &w = form<wizard>();
-    const Session &s = session();
-    bool shortened = false;
-    auto fill = [&shortened](QLineEdit &box, const QString &text) {
-        shortened = shortened || text.size() > box.maxLength();
-        box.setText(text);
-    };
-    try {
-        fill(*w.Text1, s.worktitle);
-        for (int q = 0; q < 10; ++q) {
-            const int n = q + 1;
-            fill(w.Text2(q), s.quest.at(n));
-            fill(w.Text3(4 * q), s.answera.at(n));
-            fill(w.Text3(4 * q + 1), s.answerb.at(n));
-            fill(w.Text3(4 * q + 2), s.answerc.at(n));
-            fill(w.Text3(4 * q + 3), s.answerd.at(n));
-            // Only 1 to 4 name a choice of this question; anything else would tick another question's box.
-            const int c = correctChoice(s.correct.at(n));
-            if (c == 0)
-                throw FileError(QStringLiteral("Not a choice number: ") + s.correct.at(n));
-            w.Check1(4 * q + c - 1).setChecked(true);
-        }
-    } catch (...) {
-        if (!wasLoaded)
-            unloadForm<wizard>();
-        throw;
-    }
+    const bool shortened = w.setEntries(entries);
     w.showInFront();
     if (shortened)
         msgBox(kShortenedMessage);

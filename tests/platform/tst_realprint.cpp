@@ -158,7 +158,7 @@ void RealPrintTest::printsThroughCups()
         results.Text1->setText(u"Amy Lee"_qs);
         results.Label3_Click(0);
     } else {
-        storeInSession(quizfixture::sampleSet(u"Bins and tips"_qs));
+        session().set = quizfixture::sampleSet(u"Bins and tips"_qs);
         multiple &quiz = form<multiple>();
         quiz.Label5->setCaption(u"Terravale"_qs);
         quiz.Label3_Click(3);
@@ -242,7 +242,7 @@ void RealPrintTest::failures()
 
     session().score = session().outof = 10;
     session().soundon = 1;
-    storeInSession(quizfixture::sampleSet());
+    session().set = quizfixture::sampleSet();
     if (what == u"certificate"_qs) {
         form<Welldone>().Label3_Click(0);
         QVERIFY(data.sounds->played.isEmpty());

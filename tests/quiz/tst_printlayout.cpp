@@ -276,7 +276,7 @@ void PrintLayoutTest::worksheetLayout()
     auto p = std::make_shared<RecordingPrinter>(page);
     setPrinter(p);
     const QuestionSet set = quizfixture::sampleSet(u"Bins and tips"_qs);
-    storeInSession(set);
+    session().set = set;
     multiple &quiz = form<multiple>();
     quiz.Label5->setCaption(u"Terravale"_qs);
     quiz.Label3_Click(3);
@@ -337,7 +337,7 @@ void PrintLayoutTest::worksheetRunsOntoNewPages()
     test::DataFolder data;
     auto p = std::make_shared<RecordingPrinter>(QSizeF(11906, 5000));
     setPrinter(p);
-    storeInSession(quizfixture::sampleSet());
+    session().set = quizfixture::sampleSet();
     form<multiple>().Printpage();
     QCOMPARE(p->jobs.size(), 1);
     const QList<PrintOp> &ops = p->jobs.first();
@@ -413,7 +413,7 @@ void PrintLayoutTest::messages()
     p->noPrinter = outcome == Outcome::NoPrinter;
     p->refuse = outcome == Outcome::Refused;
     setPrinter(p);
-    storeInSession(quizfixture::sampleSet());
+    session().set = quizfixture::sampleSet();
     session().score = session().outof = 10;
     session().soundon = 1;
 

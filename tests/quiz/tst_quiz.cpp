@@ -96,7 +96,7 @@ void answerAll(const Questions &wrong, bool skip = false)
         multiple &quiz = form<multiple>();
         QCOMPARE(quiz.Label4->caption(), u"Question"_qs + numText(n));
         if (!skip) {
-            const int right = correctChoice(session().correct.at(n));
+            const int right = correctChoice(session().set.correct.at(n));
             choose(quiz, wrong.contains(n) ? right % 4 + 1 : right);
         }
         click(quiz.Label3(1));
@@ -395,11 +395,11 @@ void QuizTest::previousAndNext()
     QCOMPARE(quiz.Label3(1).caption(), u"Next Question >>"_qs);
     QVERIFY(quiz.Option1(5).isChecked());
     for (int n = 1; n <= 3; ++n) {
-        choose(quiz, correctChoice(session().correct.at(n)));
+        choose(quiz, correctChoice(session().set.correct.at(n)));
         click(quiz.Label3(1));
     }
     // Question 4 right, on to 5, back to 4: no choice shown; leaving it empty marks it 0.
-    choose(quiz, correctChoice(session().correct.at(4)));
+    choose(quiz, correctChoice(session().set.correct.at(4)));
     click(quiz.Label3(1));
     QCOMPARE(session().gotright.at(4), 1);
     QVERIFY(previousShown());
@@ -451,7 +451,7 @@ void QuizTest::quizExitAndHover()
     {
         // Hover alone: the only window, so the pointer meets nothing else.
         test::DataFolder data;
-        storeInSession(sampleSet());
+        session().set = sampleSet();
         multiple &quiz = form<multiple>();
         quiz.show();
         QVERIFY(quiz.Label3(2).isOpaque());
@@ -478,7 +478,7 @@ void QuizTest::longTextsShrinkToFit()
     set.quest[2] = u"Which of these things, found in the kitchen bin at home after a family meal, can go into "
                    "the green glass bank at the supermarket car park on the way to school?"_qs;
     set.answerb[2] = u"The green bank at the supermarket car park, next to the paper bank"_qs;
-    storeInSession(set);
+    session().set = set;
     multiple &quiz = form<multiple>();
     quiz.show();
     QCOMPARE(quiz.Label2->font().pixelSize(), 40);          // 30 pt as designed
@@ -725,7 +725,7 @@ void QuizTest::hubRefusesBadQuestionFile()
     QFETCH(bool, missing);
     test::DataFolder data;
     const QuestionSet before = sampleSet(u"Loaded before"_qs);
-    storeInSession(before);
+    session().set = before;
     TopicHub &hub = openRubbishHub(data, sampleSet());
     if (missing)
         data.remove(u"multiple/Rubbish.txt"_qs);
@@ -736,7 +736,7 @@ void QuizTest::hubRefusesBadQuestionFile()
     click(hub.Label3(0));
     QCOMPARE(data.messages->shown, QStringList{u"The questions for this topic could not be loaded."_qs});
     QVERIFY(!isLoaded<multiple>());
-    QVERIFY(sessionQuestionSet() == before);
+    QVERIFY(session().set == before);
     QVERIFY(!fileChannel().isOpen());
     QCOMPARE(data.sounds->played, QStringList{kClick});
     QVERIFY(hub.isVisible());
@@ -788,10 +788,10 @@ void QuizTest::shippedSetsOpen()
     QVERIFY(quiz.Picture1->picture());
     QCOMPARE(quiz.Label6->caption(), hub->Label1->caption());
     for (int n = 1; n <= 10; ++n) {
-        QVERIFY2(correctChoice(session().correct.at(n)) != 0, qPrintable(session().correct.at(n)));
-        QVERIFY(!session().quest.at(n).isEmpty());
-        QVERIFY(!session().answerd.at(n).isEmpty());
-        QVERIFY(!session().quest.at(n).contains(u'&'));
+        QVERIFY2(correctChoice(session().set.correct.at(n)) != 0, qPrintable(session().set.correct.at(n)));
+        QVERIFY(!session().set.quest.at(n).isEmpty());
+        QVERIFY(!session().set.answerd.at(n).isEmpty());
+        QVERIFY(!session().set.quest.at(n).contains(u'&'));
     }
 }
 
@@ -877,7 +877,7 @@ void QuizTest::leftQuizStartsAfresh()
     click(rubbishHub.Label3(0));
     multiple *quiz = &form<multiple>();
     for (int n = 1; n <= 4; ++n) {
-        choose(*quiz, correctChoice(session().correct.at(n)));
+        choose(*quiz, correctChoice(session().set.correct.at(n)));
         click(quiz->Label3(1));
     }
     QCOMPARE(quiz->Label4->caption(), u"Question 5"_qs);
@@ -910,7 +910,7 @@ void QuizTest::leftQuizStartsAfresh()
 void QuizTest::choicesAreNotBackground()
 {
     test::DataFolder data;
-    storeInSession(sampleSet());
+    session().set = sampleSet();
     multiple &quiz = form<multiple>();
     quiz.showInFront();
     QVERIFY(QTest::qWaitForWindowExposed(&quiz));

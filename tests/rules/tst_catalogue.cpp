@@ -7,6 +7,7 @@
 #include "rules/catalogue.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
@@ -132,6 +133,8 @@ private slots:
     void saveCreatesMissingCatalogue();
     void saveAfterDeleteListsAgainAtEnd();
     void saveRoundTripsThroughLoader();
+    void entriesOfASet_data();
+    void entriesOfASet();
     void acceptedTextsRoundTrip();
     void folderBoundary_data();
     void folderBoundary();
@@ -447,18 +450,49 @@ void CatalogueTest::saveRoundTripsThroughLoader()
     entries.choices[1] = u"5,000"_qs;
     entries.questions[2] = u"Café, naïve — “quoted”"_qs;
     QCOMPARE(storeWorksheet(session(), entries), kSavedMessage);
-    ChannelGuard guard;
-    fileChannel().openRead(worksheetPath(u"Money"_qs));
-    loadquestions();
-    fileChannel().close();
-    const Session &s = session();
-    QCOMPARE(s.worktitle, u"Money"_qs);
+    loadQuestionFile(worksheetPath(u"Money"_qs));
+    const QuestionSet &s = session().set;
+    QCOMPARE(s.title, u"Money"_qs);
     QCOMPARE(s.answerb[1], u"5,000"_qs);
     QCOMPARE(s.quest[3], entries.questions[2]);
     for (int q = 0; q < 10; ++q) {
         QCOMPARE(s.quest[q + 1], entries.questions[q]);
         QCOMPARE(s.correct[q + 1], QString::number(q % 4 + 1));
     }
+}
+
+void CatalogueTest::entriesOfASet_data()
+{
+    QTest::addColumn<int>("question");   // 1..10
+    QTest::addColumn<QString>("digit");
+    QTest::addColumn<int>("tick");       // 0..3, or -1: the set is refused
+    QTest::newRow("digit 1") << 1 << u"1"_qs << 0;
+    QTest::newRow("digit 4 with blanks") << 10 << u" 4 "_qs << 3;
+    QTest::newRow("zero") << 3 << u"0"_qs << -1;
+    QTest::newRow("five") << 10 << u"5"_qs << -1;
+    QTest::newRow("empty") << 7 << QString() << -1;
+}
+
+void CatalogueTest::entriesOfASet()
+{
+    QFETCH(int, question);
+    QFETCH(QString, digit);
+    QFETCH(int, tick);
+    const WorksheetEntries typed = completeEntries(u"Soil"_qs);
+    QuestionSet set = questionSetOf(typed);
+    QVERIFY(entriesOf(set).ticks == typed.ticks);
+    set.correct[question] = digit;
+    if (tick < 0) {
+        QVERIFY_THROWS_EXCEPTION(FileError, entriesOf(set));
+        return;
+    }
+    const WorksheetEntries entries = entriesOf(set);
+    QCOMPARE(entries.title, u"Soil"_qs);
+    QVERIFY(entries.questions == typed.questions);
+    QVERIFY(entries.choices == typed.choices);
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(entries.ticks[4 * (question - 1) + k], k == tick);
+    QCOMPARE(int(std::count(entries.ticks.begin(), entries.ticks.end(), true)), 10);
 }
 
 void CatalogueTest::acceptedTextsRoundTrip()
@@ -498,12 +532,7 @@ void CatalogueTest::acceptedTextsRoundTrip()
         Session &s = session();
         QCOMPARE(storeWorksheet(s, entries), kSavedMessage);
         QuestionSet back;
-        {
-            ChannelGuard guard;
-            fileChannel().openRead(worksheetPath(entries.title));
-            back = readQuestionSet(fileChannel());
-            fileChannel().close();
-        }
+        back = readQuestionSetFile(worksheetPath(entries.title));
         const QuestionSet saved = questionSetOf(entries);
         for (int n = 1; n <= 10; ++n) {
             QCOMPARE(back.quest[n], saved.quest[n]);

@@ -761,12 +761,7 @@ void ExchangeTest::topicSetsRoundTrip()
     const QString oldDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(test::generatedData()));
     QuestionSet set;
-    {
-        ChannelGuard guard;
-        fileChannel().openRead(file);
-        set = readQuestionSet(fileChannel());
-        fileChannel().close();
-    }
+    set = readQuestionSetFile(file);
     QDir::setCurrent(oldDir);
     QCOMPARE(exportProblem(set), QString());
     // A worksheet cannot take a topic's own name: the questions come back, the title is left to choose.

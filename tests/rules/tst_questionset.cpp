@@ -19,11 +19,7 @@ const QString kFile = u"multiple/Test.txt"_qs;
 QuestionSet readFile(const test::DataFolder &data, const QByteArray &bytes)
 {
     data.write(kFile, bytes);
-    ChannelGuard guard;
-    fileChannel().openRead(kFile);
-    QuestionSet set = readQuestionSet(fileChannel());
-    fileChannel().close();
-    return set;
+    return readQuestionSetFile(kFile);
 }
 } // namespace
 
@@ -172,9 +168,9 @@ void QuestionSetTest::loadquestionsFillsSession()
     fileChannel().openRead(kFile);
     loadquestions();
     fileChannel().close();
-    QVERIFY(sessionQuestionSet() == first);
-    QCOMPARE(session().worktitle, u"First"_qs);
-    QCOMPARE(session().answerd.at(10), u"10D"_qs);
+    QVERIFY(session().set == first);
+    QCOMPARE(session().set.title, u"First"_qs);
+    QCOMPARE(session().set.answerd.at(10), u"10D"_qs);
 
     // A short file leaves the session exactly as the last complete load left it.
     const QuestionSet second = sampleSet(u"Second"_qs);
@@ -182,7 +178,18 @@ void QuestionSetTest::loadquestionsFillsSession()
     fileChannel().openRead(kFile);
     QVERIFY_THROWS_EXCEPTION(QuestionSetError, loadquestions());
     fileChannel().abandon();
-    QVERIFY(sessionQuestionSet() == first);
+    QVERIFY(session().set == first);
+
+    // Through the file function too; a missing file likewise, and the channel is left closed.
+    for (const QString &path : {kFile, u"multiple/Missing.txt"_qs}) {
+        QVERIFY_THROWS_EXCEPTION(FileError, loadQuestionFile(path));
+        QVERIFY(!fileChannel().isOpen());
+        QVERIFY(session().set == first);
+    }
+    data.write(kFile, fileBytes(questionSetLines(second)));
+    loadQuestionFile(kFile);
+    QVERIFY(!fileChannel().isOpen());
+    QVERIFY(session().set == second);
 }
 
 void QuestionSetTest::correctFieldMustNameAChoice_data()
@@ -219,7 +226,7 @@ void QuestionSetTest::correctFieldMustNameAChoice()
         return;
     }
     // A set whose quiz could not be won is damaged, like a short one: the session keeps the last set.
-    storeInSession(sampleSet(u"Earlier"_qs));
+    session().set = sampleSet(u"Earlier"_qs);
     data.write(kFile, fileBytes(lines));
     ChannelGuard guard;
     fileChannel().openRead(kFile);
@@ -230,7 +237,7 @@ void QuestionSetTest::correctFieldMustNameAChoice()
         QCOMPARE(error.field(), digitLine);
         QCOMPARE(error.partial().quest[question], u"Question "_qs + QString::number(question));
     }
-    QCOMPARE(session().worktitle, u"Earlier"_qs);
+    QCOMPARE(session().set.title, u"Earlier"_qs);
 }
 
 void QuestionSetTest::writerWritesTheFormat()

@@ -125,13 +125,7 @@ void TopicsTest::questionSet()
     QFETCH(QString, form);
     const TopicDef &topic = topicOf(form);
     test::DataFolder data;
-    QuestionSet set;
-    {
-        ChannelGuard guard;
-        fileChannel().openRead(topic.questionFile);
-        set = readQuestionSet(fileChannel());
-        fileChannel().close();
-    }
+    const QuestionSet set = readQuestionSetFile(topic.questionFile);
     QVERIFY(!set.title.trimmed().isEmpty());
     for (int q = 1; q <= 10; ++q) {
         const QString where = QStringLiteral("question %1").arg(q);
@@ -160,13 +154,7 @@ void TopicsTest::hubOpensQuizAndActivities()
     QVERIFY(quiz && quiz->isVisible());
     QVERIFY(data.messages->shown.isEmpty());
     QVERIFY(quiz->Picture1->picture() != nullptr);
-    QCOMPARE(session().quest[1], [&] {
-        ChannelGuard guard;
-        fileChannel().openRead(topic.questionFile);
-        const QuestionSet set = readQuestionSet(fileChannel());
-        fileChannel().close();
-        return set.quest[1];
-    }());
+    QCOMPARE(session().set.quest[1], readQuestionSetFile(topic.questionFile).quest[1]);
     quiz->Label3_Click(2);   // Exit
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -92,6 +92,7 @@ private slots:
     void deleteTitleNoLongerListed();
     void deleteOnTheLastOfFortyTwoPages();
     void editFillsTheWizard();
+    void editReplacesWhatAnOpenWizardHeld();
     void badDigitIsDamagedInEveryMode_data();
     void badDigitIsDamagedInEveryMode();
     void entriesOutsideTheFolder_data();
@@ -279,6 +280,30 @@ void BrowserTest::editFillsTheWizard()
     QVERIFY(!isLoaded<multiple>());
 }
 
+void BrowserTest::editReplacesWhatAnOpenWizardHeld()
+{
+    // The wizard was open with the teacher's own typing and ticks: the worksheet replaces all of
+    // them, so no tick of before makes a question look doubly answered.
+    Catalogue data(2);
+    data.write(u"multiple/Sheet 2.txt"_qs,
+               worksheetFile("Sheet 2", {"3", "1", "4", "2", "2", "3", "1", "4", "4", "1"}));
+    wizard &wiz = form<wizard>();
+    wiz.Text1->setText(u"Mine"_qs);
+    wiz.Text3(5).setText(u"my own choice"_qs);
+    for (int i : {1, 3, 4, 39})
+        wiz.Check1(i).setChecked(true);
+    worksheets &w = form<worksheets>();
+    w.Check1->click();
+    QTest::mouseClick(&w.Label2(2), Qt::LeftButton);
+    QVERIFY(data.messages->shown.isEmpty());
+    QCOMPARE(wiz.Text1->text(), u"Sheet 2"_qs);
+    QCOMPARE(wiz.Text3(5).text(), u"B2"_qs);
+    const int digits[] = {3, 1, 4, 2, 2, 3, 1, 4, 4, 1};
+    for (int i = 0; i < 40; ++i)
+        QCOMPARE(wiz.Check1(i).isChecked(), i % 4 == digits[i / 4] - 1);
+    QCOMPARE(validationMessage(wiz.entries()), QString());
+}
+
 void BrowserTest::badDigitIsDamagedInEveryMode_data()
 {
     QTest::addColumn<int>("mode");   // 0 run, 1 edit, 2 delete
@@ -346,7 +371,7 @@ void BrowserTest::entriesOutsideTheFolder()
     QTest::mouseClick(&w.Label2(2), Qt::LeftButton);
     QVERIFY(!isLoaded<multiple>());
     QVERIFY(!isLoaded<wizard>());
-    QVERIFY(session().worktitle != u"Secret"_qs);
+    QVERIFY(session().set.title != u"Secret"_qs);
     for (const QString &place : places)
         QCOMPARE(data.read(place), secret);
     if (mode == 2) {
@@ -470,8 +495,8 @@ void BrowserTest::runOpensTheQuiz()
     QCOMPARE(quiz.Picture1->picture(), menu->Image1->picture());
     QVERIFY(menu->Image1->fileName().endsWith(u"wallsm.jpg"_qs, Qt::CaseInsensitive));
     QCOMPARE(quiz.Label5->caption(), u"Terravale"_qs);
-    QCOMPARE(session().worktitle, u"Sheet 1"_qs);
-    QCOMPARE(session().quest[1], u"Question 1, with a comma"_qs);
+    QCOMPARE(session().set.title, u"Sheet 1"_qs);
+    QCOMPARE(session().set.quest[1], u"Question 1, with a comma"_qs);
     QCOMPARE(session().questno, 1);
 }
 

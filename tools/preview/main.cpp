@@ -68,10 +68,7 @@ int check(const TopicDef &topic, const QString &dataDir)
     if (!dataDir.isEmpty()) {
         QDir::setCurrent(dataDir);
         try {
-            ChannelGuard guard;
-            fileChannel().openRead(topic.questionFile);
-            const QuestionSet set = readQuestionSet(fileChannel());
-            fileChannel().close();
+            const QuestionSet set = readQuestionSetFile(topic.questionFile);
             for (int n = 1; n <= 10; ++n) {
                 if (correctChoice(set.correct[n]) == 0) {
                     std::printf("question %d: the correct-choice line is not a digit 1 to 4\n", n);
@@ -143,12 +140,7 @@ int main(int argc, char **argv)
         }
         if (command == u"quiz") {
             QDir::setCurrent(args[3]);
-            {
-                ChannelGuard guard;
-                fileChannel().openRead(topic.questionFile);
-                loadquestions();
-                fileChannel().close();
-            }
+            loadQuestionFile(topic.questionFile);
             multiple &quiz = form<multiple>();
             try {
                 quiz.Picture1->load(topic.quizPicture);
