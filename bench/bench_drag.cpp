@@ -4,7 +4,7 @@
 #include "benchsupport.h"
 
 #include "activities/activityscreen.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "shell/app.h"

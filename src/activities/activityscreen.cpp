@@ -39,15 +39,6 @@ int vbButtons(Qt::MouseButtons buttons)
 
 } // namespace
 
-DragEngine engineFor(const ActivityDef &def)
-{
-    std::vector<DragEngine::Item> items;
-    for (const ActivityItemDef &item : def.items)
-        items.push_back({{item.boxLeft, item.boxTop, def.itemWidth, def.itemHeight},
-                         {item.slotLeft, item.slotTop, def.itemWidth, def.itemHeight}});
-    return DragEngine(items);
-}
-
 ActivityScreen::ActivityScreen(const ActivityDef &def)
     : Screen(def.form), m_def(def), m_engine(engineFor(def))
 {

@@ -9,7 +9,7 @@
 #include "topics/guide.h"
 #include "topics/teacher.h"
 #include "topics/topichub.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 
 #include "platform/fonts.h"
 #include "platform/optionstyle.h"

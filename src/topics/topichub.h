@@ -2,7 +2,7 @@
 #include "platform/label.h"
 #include "platform/picture.h"
 #include "platform/screen.h"
-#include "topictable.h"
+#include "rules/topictable.h"
 
 namespace terravale {
 

@@ -1,6 +1,6 @@
 // The four activity screens: their data, their load state, and dragging with the mouse on real widgets.
 #include "activities/activityscreen.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 #include "platform/screen.h"
 #include "rules/results.h"
 #include "quiz/welldone.h"

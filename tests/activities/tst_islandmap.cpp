@@ -1,7 +1,7 @@
 // The Resources island map as the build renders it: each target box lies on what its label names,
 // and the yellow heading and instructions read clearly over the picture.
-#include "activities/activityscreen.h"
-#include "topics/topictable.h"
+#include "rules/activitydef.h"
+#include "rules/topictable.h"
 #include "testsupport.h"
 
 #include <QImage>

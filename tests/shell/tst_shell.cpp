@@ -1,6 +1,6 @@
 // Title screen, main menu, standard frame, hover rule and the sound gate.
 #include "activities/activityscreen.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 #include "platform/screen.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"

@@ -3,7 +3,7 @@
 #include "pagemaker/wmfwriter.h"
 #include "platform/wmf.h"
 #include "pagemaker/pagelayout.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "testsupport.h"
 #include "topics/teacher.h"
 #include "topics/topichub.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 
 #include <QFontMetrics>
 #include <QSet>

@@ -12,7 +12,7 @@
 #include "rules/questionset.h"
 #include "rules/session.h"
 #include "topics/topichub.h"
-#include "topics/topictable.h"
+#include "rules/topictable.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #pragma once
-#include "activities/activityscreen.h"
+#include "rules/activitydef.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 // The drag-and-drop rules without widgets: snap windows, drop order, completion, marking, reset.
-#include "activities/activityscreen.h"
-#include "topics/topictable.h"
+#include "rules/activitydef.h"
+#include "rules/topictable.h"
 #include "rules/dragengine.h"
 
 #include <QTest>
