@@ -2,7 +2,7 @@
 
 #include "frame.h"
 #include "grey.h"
-#include "intro0.h"
+#include "navigation.h"
 #include "sound.h"
 
 #include "platform/fonts.h"
@@ -105,7 +105,7 @@ void Titlefrm::formLoad()
 
 void Titlefrm::Command1_Click()
 {
-    form<intro0>().showInFront();
+    showMainMenu();
     unloadForm<Titlefrm>();
     playclip(kClickClip);
 }
