@@ -86,9 +86,10 @@ void Titlefrm::formLoad()
         centreOnDisplay();
         // The backdrop comes over every other screen: only this screen is seen on it. (It stays
         // below every window, so the others are hidden instead; they show again when shown in front.)
+        // A minimised screen is not seen either; it stays minimised, for its button to bring back.
         form<Grey>().showBackdrop();
         for (Screen *other : loadedForms())
-            if (other != this && !other->isBackdrop())
+            if (other != this && !other->isBackdrop() && !other->isMinimized())
                 other->hide();
         Picture1->load(QStringLiteral("images\\wallsm.jpg"));
     } catch (...) {
