@@ -540,8 +540,9 @@ void ShellTest::coveredScreenTakesNoClick()
     menu.showInFront();
     menu.Label2_Click(first);
     // The window manager activates the window the second click lands on, covered or not.
+    // (The screen in front takes the activation back at once, so the menu's turn is not waited for.)
     menu.activateWindow();
-    QTRY_VERIFY(menu.isActiveWindow());
+    QTest::qWait(10);
     menu.Label2_Click(second);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(isLoaded<intro0>());
