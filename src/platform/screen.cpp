@@ -72,6 +72,25 @@ bool anotherScreenShown(const Screen *screen)
     });
 }
 
+// When a screen leaves and every screen still loaded is minimised, the pupil would face the
+// backdrop alone: the one shown in front most recently comes back.
+void keepAScreenOnShow()
+{
+    QTimer::singleShot(0, qApp, [] {
+        if (anotherScreenShown(nullptr))
+            return;
+        for (auto *order : {&shownOrder(), &frontOrder()}) {
+            for (auto it = order->rbegin(); it != order->rend(); ++it) {
+                Screen *screen = *it;
+                if (isRegistered(screen) && screen->isMinimized()) {
+                    screen->showInFront();
+                    return;
+                }
+            }
+        }
+    });
+}
+
 void dispose(Screen *screen)
 {
     forgetFront(screen);
@@ -80,6 +99,7 @@ void dispose(Screen *screen)
     screen->blockSignals(true);
     screen->hide();
     screen->deleteLater();
+    keepAScreenOnShow();
 }
 } // namespace
 

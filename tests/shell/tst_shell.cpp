@@ -161,6 +161,7 @@ private slots:
     void showInFrontRestoresMinimised();
     void soundOptionsAreNotBackground();
     void screenWithMessageStays();
+    void lastScreenLeavingRestoresMinimised();
     void coveredScreenTakesNoClick_data();
     void coveredScreenTakesNoClick();
     void movedScreenGoesBack_data();
@@ -515,6 +516,25 @@ void ShellTest::screenWithMessageStays()
     hub.showMinimized();
     QTest::qWait(20);
     QVERIFY(hub.isMinimized());
+}
+
+void ShellTest::lastScreenLeavingRestoresMinimised()
+{
+    // The menu minimised while the guide opens over it; the guide's Exit leaves only minimised
+    // screens: the menu comes back rather than leave the backdrop alone.
+    test::DataFolder data;
+    intro0 &menu = form<intro0>();
+    menu.showInFront();
+    menu.Label2_Click(int(MenuEntry::TeachersGuide));
+    guide *pages = loadedForm<guide>();
+    QVERIFY(pages && pages->isVisible());
+    menu.showMinimized();
+    QTest::qWait(20);
+    QVERIFY(menu.isMinimized());
+    pages->Label3_Click(1);   // Exit
+    QTRY_VERIFY(!menu.isMinimized());
+    QVERIFY(menu.isVisible());
+    QVERIFY(!isLoaded<guide>());
 }
 
 void ShellTest::coveredScreenTakesNoClick_data()
