@@ -7,16 +7,6 @@ source "$(dirname "$0")/lib.sh"
 slots=("3600 2040" "5520 2040" "5520 2520" "3600 2520")
 boxes=("8880 2880" "9000 7300" "4560 7300" "720 5040")
 
-# Reads the text in a rectangle of a form's client area (twips: left top width height) off the screen;
-# yellow text on blue reads well in the blue channel.
-e2e_read() {
-  local form=$1 left=$2 top=$3 width=$4 height=$5 p x y
-  p=$(e2e_point "$form" "$left" "$top")
-  read -r x y <<<"$p"
-  import -window root -crop "$((width / 15))x$((height / 15))+$x+$y" "$E2E_DIR/band.png"
-  convert "$E2E_DIR/band.png" -channel B -separate -resize 200% "$E2E_DIR/band-blue.png"
-  tesseract "$E2E_DIR/band-blue.png" - --psm 6 2>/dev/null | tr '\n' ' ' | tr -s ' '
-}
 
 e2e_start
 e2e_click Titlefrm 1900 6150       # OK

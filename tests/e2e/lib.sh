@@ -182,6 +182,17 @@ e2e_drag() {
 e2e_type() { xdotool type --delay 20 -- "$1"; sleep 0.2; }
 e2e_key() { xdotool key "$@"; sleep 0.3; }
 
+# Reads the text in a rectangle of a form's client area (twips: left top width height) off the
+# screen; light text on blue reads well in the blue channel.
+e2e_read() {
+  local form=$1 left=$2 top=$3 width=$4 height=$5 p x y
+  p=$(e2e_point "$form" "$left" "$top")
+  read -r x y <<<"$p"
+  import -window root -crop "$((width / 15))x$((height / 15))+$x+$y" "$E2E_DIR/band.png"
+  convert "$E2E_DIR/band.png" -channel B -separate -resize 200% "$E2E_DIR/band-blue.png"
+  tesseract "$E2E_DIR/band-blue.png" - --psm 6 2>/dev/null | tr '\n' ' ' | tr -s ' '
+}
+
 e2e_shot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null || true; }
 
 # Records what the default sink plays; e2e_record_stop prints the peak amplitude (0.0 to 1.0).

@@ -31,15 +31,6 @@ set_file="$TERRAVALE_DATA/multiple/$set_name"
 mapfile -t key < <(tr -d '\r' <"$set_file" | awk 'NR >= 8 && NR <= 71 && (NR - 8) % 7 == 0 { gsub(/[ \t]/, ""); print }')
 [[ ${#key[@]} -eq 10 ]] || e2e_fail "answer key of $set_name has ${#key[@]} entries"
 
-# Reads the text in a rectangle of a form's client area (twips) off the screen, light text on blue.
-e2e_read() {
-  local form=$1 left=$2 top=$3 width=$4 height=$5 p x y
-  p=$(e2e_point "$form" "$left" "$top")
-  read -r x y <<<"$p"
-  import -window root -crop "$((width / 15))x$((height / 15))+$x+$y" "$E2E_DIR/band.png"
-  convert "$E2E_DIR/band.png" -channel B -separate -resize 200% "$E2E_DIR/band-blue.png"
-  tesseract "$E2E_DIR/band-blue.png" - --psm 6 2>/dev/null | tr '\n' ' ' | tr -s ' '
-}
 
 e2e_start
 e2e_click Titlefrm 1900 6150                 # OK
