@@ -44,16 +44,9 @@ void forgetFront(Screen *screen)
         order->erase(std::remove(order->begin(), order->end(), screen), order->end());
 }
 
-void noteFront(Screen *screen)
+// Moves the screen to the end of the order (the latest).
+void noteLast(std::vector<Screen *> &order, Screen *screen)
 {
-    auto &order = frontOrder();
-    order.erase(std::remove(order.begin(), order.end(), screen), order.end());
-    order.push_back(screen);
-}
-
-void noteShown(Screen *screen)
-{
-    auto &order = shownOrder();
     order.erase(std::remove(order.begin(), order.end(), screen), order.end());
     order.push_back(screen);
 }
@@ -137,8 +130,8 @@ void Screen::showInFront()
     raise();
     activateWindow();
     if (!m_backdrop) {
-        noteFront(this);
-        noteShown(this);
+        noteLast(frontOrder(), this);
+        noteLast(shownOrder(), this);
     }
 }
 
@@ -215,7 +208,7 @@ void Screen::changeEvent(QEvent *event)
     if (m_backdrop)
         return;
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isRegistered(this)) {
-        noteFront(this);
+        noteLast(frontOrder(), this);
         // Raised by the window manager (a click, Alt+Tab) over the screen the program has in
         // front: that one comes back on top, as the backdrop sends the pupil back to it.
         if (Screen *top = topShownScreen(); top && top != this)
