@@ -279,7 +279,7 @@ void ActivitiesTest::staticTexts_data()
     QTest::newRow("resourcesord introduction")
         << u"resourcesord"_qs << u"Label8"_qs << 0
         << u"Much of our electricity is still made by burning fossil fuels such as gas, which pollutes the air. "
-           "Complete the table above about alternative power sources: wind, water and solar power, which do not "
+           "Complete the table above about alternative power sources: wind, solar and water power, which do not "
            "pollute the air."_qs
         << QRectF(120, 4320, 11715, 1305) << times << 18.0 << yellow;
     QTest::newRow("resourcesord heading") << u"resourcesord"_qs << u"Label6"_qs << -1 << QString()
